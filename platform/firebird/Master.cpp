@@ -1,0 +1,42 @@
+#include "Attachment.h"
+#include "Codec.h"
+#include "Internal.h"
+
+#include <ibase.h>
+
+namespace fb {
+
+Firebird::IMaster* master() {
+    static Firebird::IMaster* m = Firebird::fb_get_master_interface();
+    return m;
+}
+
+Firebird::IUtil* util() {
+    static Firebird::IUtil* u = master()->getUtilInterface();
+    return u;
+}
+
+namespace detail {
+
+Error makeError(Firebird::IStatus* status) {
+    char buffer[8192];
+    unsigned n = util()->formatStatus(buffer, sizeof buffer, status);
+    QString text = codec::decode(buffer, qsizetype(n)).trimmed();
+
+    QList<qint64> codes;
+    const ISC_STATUS* v = status->getErrors();
+    for (const ISC_STATUS* p = v; p && *p != isc_arg_end;) {
+        switch (*p) {
+        case isc_arg_gds: codes.append(qint64(p[1])); p += 2; break;
+        case isc_arg_cstring: p += 3; break;
+        default: p += 2; break;
+        }
+    }
+    int sqlCode = v ? int(isc_sqlcode(v)) : 0;
+    if (text.isEmpty())
+        text = QStringLiteral("Firebird error");
+    return Error(text, codes, sqlCode);
+}
+
+} // namespace detail
+} // namespace fb
