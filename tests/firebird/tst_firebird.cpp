@@ -2,10 +2,12 @@
 
 #include "platform/firebird/Codec.h"
 #include "platform/firebird/Error.h"
+#include "platform/firebird/Service.h"
 #include "platform/firebird/Statement.h"
 #include "db/Schema.h"
 
 #include <QDateTime>
+#include <QFileInfo>
 #include <QTest>
 
 using testsupport::TempDatabase;
@@ -24,6 +26,7 @@ private slots:
     void commitRetainingKeepsTransactionOpen();
     void serverErrorCarriesText();
     void connectFailures();
+    void backupThroughLocalServiceManager();
 };
 
 void TstFirebird::paramTranslation_data() {
@@ -207,6 +210,25 @@ void TstFirebird::connectFailures() {
             QVERIFY(!e.message().isEmpty());
         }
     }
+}
+
+void TstFirebird::backupThroughLocalServiceManager() {
+    TempDatabase db;
+    db.exec("insert into TB_MIDIAS (MID_CODIGO, MID_DESCRICAO) values (1, 'Fita cassete')");
+    const QString file = db.folder() + "/copia.gbk";
+    QStringList lines;
+    {
+        // The fixture's own connection stays open meanwhile.
+        fb::Service svc(QString(), db::kUsuarioBanco, db::kSenhaBanco);
+        svc.backup(db.path(), file, [&](const QString& line) { lines << line; });
+    }
+    QVERIFY(lines.size() > 10);
+    QVERIFY2(lines.join("\n").contains("TB_MIDIAS"), qPrintable(lines.join("\n")));
+    QVERIFY(QFileInfo(file).size() > 0);
+
+    // A folder that does not exist fails with the server's text.
+    fb::Service svc(QString(), db::kUsuarioBanco, db::kSenhaBanco);
+    QVERIFY_THROWS_EXCEPTION(fb::Error, svc.backup(db.path(), db.folder() + "/nao/existe/copia.gbk", {}));
 }
 
 QTEST_GUILESS_MAIN(TstFirebird)
