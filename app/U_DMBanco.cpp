@@ -1,0 +1,134 @@
+#include "U_DMBanco.h"
+
+#include "common/Ambiente.h"
+#include "common/Mensagens.h"
+#include "common/U_Funcoes.h"
+#include "db/Schema.h"
+#include "platform/firebird/Codec.h"
+#include "platform/firebird/Error.h"
+#include "platform/firebird/Statement.h"
+#include "platform/skin/SkinData.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QStringDecoder>
+
+TDMBanco* DMBanco = nullptr;
+
+TDMBanco::TDMBanco(QObject* parent) : QObject(parent), sd1(new skin::SkinData(this)), Trans_Clipping(DB_Clipping) {
+    setObjectName(QStringLiteral("DMBanco"));
+    sd1->setObjectName(QStringLiteral("sd1"));
+}
+
+TDMBanco::~TDMBanco() {
+    try {
+        if (Trans_Clipping.isActive())
+            Trans_Clipping.commit();
+    } catch (...) {
+    }
+    try {
+        DB_Clipping.detach();
+    } catch (...) {
+    }
+}
+
+QStringList TDMBanco::LerLinhas(const QString& arquivo) {
+    QFile f(arquivo);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    QByteArray bytes = f.readAll();
+    if (bytes.startsWith("\xEF\xBB\xBF"))
+        bytes.remove(0, 3);
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString texto = utf8.decode(bytes);
+    if (utf8.hasError())
+        texto = fb::codec::decode(bytes);
+    if (texto.isEmpty())
+        return {};
+    QStringList linhas = texto.split(QRegularExpression(QStringLiteral("\r\n|\r|\n")));
+    if (texto.endsWith(QLatin1Char('\n')) || texto.endsWith(QLatin1Char('\r')))
+        linhas.removeLast();
+    return linhas;
+}
+
+QString TDMBanco::LocalizacaoBanco(const QStringList& linhas) {
+    if (linhas.isEmpty())
+        return QString();
+    QString s = linhas.first();
+    qsizetype ini = 0, fim = s.size();
+    while (ini < fim && s[ini].unicode() <= u' ')
+        ++ini;
+    while (fim > ini && s[fim - 1].unicode() <= u' ')
+        --fim;
+    return s.mid(ini, fim - ini);
+}
+
+QString TDMBanco::CalcularHostServidor(const QStringList& linhas) {
+    QString texto;
+    for (const QString& l : linhas)
+        texto += l + QStringLiteral("\r\n");
+    const qsizetype p = texto.indexOf(QLatin1Char(':'));
+    return p < 0 ? QString() : texto.left(p);
+}
+
+void TDMBanco::AplicarSkin() {
+    const QString ini = CaminhoNaPasta(QStringLiteral("Skin.ini"));
+    const QString valor = QFileInfo::exists(ini) ? LerValorIni(ini, QStringLiteral("Skin"), QStringLiteral("Skin"))
+                                                 : QStringLiteral("Nenhum");
+    if (valor != QLatin1String("Nenhum")) {
+        sd1->setSkinFile(CaminhoNaPasta(QStringLiteral("skins/") + valor + QStringLiteral(".skn")));
+        sd1->activate();
+    }
+}
+
+void TDMBanco::Conectar() {
+    try {
+        if (NomeBanco.isEmpty())
+            throw fb::Error(QStringLiteral("Database name is empty"));
+        DB_Clipping = fb::Attachment::connect(NomeBanco, db::kUsuarioBanco, db::kSenhaBanco);
+        Trans_Clipping.start();
+    } catch (const std::exception&) {
+        try {
+            DB_Clipping.detach();
+        } catch (...) {
+        }
+        msg::Informar(QStringLiteral("Não foi possível conectar com a Base de Dados"));
+        throw EFalhaConexao(QStringLiteral("Não foi possível conectar com a Base de Dados"));
+    }
+}
+
+void TDMBanco::DataModuleCreate() {
+    AplicarSkin();
+    if (Trans_Clipping.isActive())
+        Trans_Clipping.commit();
+    DB_Clipping.detach();
+    const QString ini = CaminhoNaPasta(QStringLiteral("BaseClipping.ini"));
+    QStringList linhas;
+    if (QFileInfo::exists(ini)) {
+        linhas = LerLinhas(ini);
+        NomeBanco = LocalizacaoBanco(linhas);
+    }
+    Conectar();
+    HostServidor = CalcularHostServidor(linhas);
+    linhas.clear();
+    ModuloAtual = 0;
+}
+
+int TDMBanco::ProximoCodigo(const QString& gerador) {
+    fb::Statement q(Trans_Clipping, QStringLiteral("Select gen_id(") + gerador + QStringLiteral(", 1) from RDB$DATABASE"));
+    q.open();
+    if (!q.fetch())
+        throw fb::Error(QStringLiteral("Generator %1 returned no row").arg(gerador));
+    const int v = q.value(0).toInt();
+    q.close();
+    return v > 0 ? v : v + 1;
+}
+
+int TDMBanco::ProximoNumeroPedido() {
+    fb::Statement q(Trans_Clipping, QStringLiteral("Select max(ped_numero) as numero from tb_pedido"));
+    q.open();
+    const QVariant v = q.fetch() ? q.value(0) : QVariant();
+    q.close();
+    return v.isNull() ? 1 : v.toInt() + 1;
+}
