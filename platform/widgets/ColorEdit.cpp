@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QStyle>
+#include <QStyleOption>
 
 #include <array>
 
@@ -43,6 +44,17 @@ QIcon swatchIcon(const QColor& color, bool enabled) {
     p.drawRect(1, 2, 13, 11);
     return QIcon(pixmap);
 }
+
+QIcon arrowIcon(const QWidget* widget) {
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter p(&pixmap);
+    QStyleOption option;
+    option.initFrom(widget);
+    option.rect = QRect(3, 4, 10, 8);
+    widget->style()->drawPrimitive(QStyle::PE_IndicatorArrowDown, &option, &p, widget);
+    return QIcon(pixmap);
+}
 } // namespace
 
 ColorChooser setColorChooser(ColorChooser chooser) {
@@ -57,7 +69,7 @@ ColorEdit::ColorEdit(QWidget* parent) : QWidget(parent) {
     edit_->setCursor(Qt::PointingHandCursor);
     edit_->installEventFilter(this);
     swatch_ = edit_->addAction(QIcon(), QLineEdit::LeadingPosition);
-    drop_ = edit_->addAction(style()->standardIcon(QStyle::SP_ArrowDown), QLineEdit::TrailingPosition);
+    drop_ = edit_->addAction(arrowIcon(this), QLineEdit::TrailingPosition);
     drop_->setToolTip(tr("Escolher cor"));
     connect(swatch_, &QAction::triggered, this, &ColorEdit::choose);
     connect(drop_, &QAction::triggered, this, &ColorEdit::choose);

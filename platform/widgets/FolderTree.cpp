@@ -27,6 +27,14 @@ void FolderTree::installModel() {
     model_->setReadOnly(true);
     model_->setRootPath(QDir::rootPath());
     setModel(model_);
+    // Rows arrive after a selection made in code: keep it in view until the
+    // user moves in the tree.
+    const auto keepInView = [this] {
+        if (scrollPending_ && currentIndex().isValid())
+            scrollTo(currentIndex(), QAbstractItemView::PositionAtCenter);
+    };
+    connect(model_, &QFileSystemModel::rowsInserted, this, keepInView, Qt::QueuedConnection);
+    connect(model_, &QFileSystemModel::layoutChanged, this, keepInView, Qt::QueuedConnection);
     for (int column = 1; column < model_->columnCount(); ++column)
         hideColumn(column);
     delete old;
@@ -59,7 +67,8 @@ bool FolderTree::setSelectedPath(const QString& path) {
     for (QModelIndex up = index.parent(); up.isValid(); up = up.parent())
         expand(up);
     setCurrentIndex(index);
-    scrollTo(index);
+    scrollTo(index, QAbstractItemView::PositionAtCenter);
+    scrollPending_ = true;
     return true;
 }
 
@@ -71,6 +80,7 @@ void FolderTree::refresh() {
 }
 
 void FolderTree::mousePressEvent(QMouseEvent* event) {
+    scrollPending_ = false;
     if (event->button() == Qt::RightButton) {
         const QModelIndex index = indexAt(event->position().toPoint());
         if (index.isValid())
@@ -92,12 +102,25 @@ void FolderTree::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void FolderTree::keyPressEvent(QKeyEvent* event) {
+    scrollPending_ = false;
     if (event->key() == Qt::Key_F5 && event->modifiers() == Qt::NoModifier) {
         refresh();
         event->accept();
         return;
     }
     QTreeView::keyPressEvent(event);
+}
+
+void FolderTree::wheelEvent(QWheelEvent* event) {
+    scrollPending_ = false;
+    QTreeView::wheelEvent(event);
+}
+
+void FolderTree::showEvent(QShowEvent* event) {
+    QTreeView::showEvent(event);
+    // A folder selected before the tree was laid out is brought into view now.
+    if (currentIndex().isValid())
+        scrollTo(currentIndex(), QAbstractItemView::PositionAtCenter);
 }
 
 } // namespace widgets

@@ -38,11 +38,14 @@ protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
 
 private:
     void installModel();
 
     QFileSystemModel* model_ = nullptr;
+    bool scrollPending_ = false;
 };
 
 } // namespace widgets
