@@ -8,6 +8,8 @@
 #include "platform/firebird/Error.h"
 #include "platform/firebird/Statement.h"
 #include "platform/skin/SkinData.h"
+#include "platform/data/DataSource.h"
+#include "platform/data/Query.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -19,6 +21,57 @@ TDMBanco* DMBanco = nullptr;
 TDMBanco::TDMBanco(QObject* parent) : QObject(parent), sd1(new skin::SkinData(this)), Trans_Clipping(DB_Clipping) {
     setObjectName(QStringLiteral("DMBanco"));
     sd1->setObjectName(QStringLiteral("sd1"));
+    CriarDatasetsSeguranca();
+}
+
+void TDMBanco::CriarDatasetsSeguranca() {
+    Q_Usuarios = new dataset::Query(this);
+    Q_Usuarios->setObjectName(QStringLiteral("Q_Usuarios"));
+    Q_Usuarios->SetTransaction(&Trans_Clipping);
+    Q_Usuarios->SQL.Add(QStringLiteral("SELECT FUN_CODIGO, FUN_LOGIN, FUN_SENHA, FUN_PERFILACESSO FROM TB_FUNCIONARIOS"));
+    Q_Usuarios->SQL.Add(QStringLiteral("WHERE FUN_LOGIN = :USUARIO AND FUN_SENHA = :SENHA AND"));
+    Q_Usuarios->SQL.Add(QStringLiteral("FUN_CODIGO > 0"));
+
+    Up_Direitos = new dataset::UpdateSql(this);
+    Up_Direitos->setObjectName(QStringLiteral("Up_Direitos"));
+    Up_Direitos->InsertSQL.Add(QStringLiteral("insert into TB_DIREITOS"));
+    Up_Direitos->InsertSQL.Add(QStringLiteral("  (DIR_ACESSO, DIR_ALTERAR, DIR_CODIGO, DIR_EXCLUIR, DIR_INCLUIR, DIR_RELATORIO, "
+                                              "TEL_CODIGO, TEL_MODULO, USU_CODIGO)"));
+    Up_Direitos->InsertSQL.Add(QStringLiteral("values"));
+    Up_Direitos->InsertSQL.Add(QStringLiteral("  (:DIR_ACESSO, :DIR_ALTERAR, :DIR_CODIGO, :DIR_EXCLUIR, :DIR_INCLUIR, "
+                                              ":DIR_RELATORIO, :TEL_CODIGO, :TEL_MODULO, :USU_CODIGO)"));
+    Up_Direitos->ModifySQL.Add(QStringLiteral("update TB_DIREITOS"));
+    Up_Direitos->ModifySQL.Add(QStringLiteral("set"));
+    Up_Direitos->ModifySQL.Add(QStringLiteral("  DIR_ACESSO = :DIR_ACESSO, DIR_ALTERAR = :DIR_ALTERAR, DIR_CODIGO = :DIR_CODIGO, "
+                                              "DIR_EXCLUIR = :DIR_EXCLUIR, DIR_INCLUIR = :DIR_INCLUIR, "
+                                              "DIR_RELATORIO = :DIR_RELATORIO, TEL_CODIGO = :TEL_CODIGO, "
+                                              "TEL_MODULO = :TEL_MODULO, USU_CODIGO = :USU_CODIGO"));
+    Up_Direitos->ModifySQL.Add(QStringLiteral("where"));
+    Up_Direitos->ModifySQL.Add(QStringLiteral("  DIR_CODIGO = :OLD_DIR_CODIGO"));
+    Up_Direitos->DeleteSQL.Add(QStringLiteral("delete from TB_DIREITOS"));
+    Up_Direitos->DeleteSQL.Add(QStringLiteral("where"));
+    Up_Direitos->DeleteSQL.Add(QStringLiteral("  DIR_CODIGO = :OLD_DIR_CODIGO"));
+    Up_Direitos->RefreshSQL.Add(QStringLiteral("Select DIR_CODIGO, TEL_CODIGO, DIR_ACESSO, DIR_INCLUIR, DIR_ALTERAR, "
+                                               "DIR_EXCLUIR, DIR_RELATORIO, USU_CODIGO, TEL_MODULO"));
+    Up_Direitos->RefreshSQL.Add(QStringLiteral("from TB_DIREITOS"));
+    Up_Direitos->RefreshSQL.Add(QStringLiteral("where"));
+    Up_Direitos->RefreshSQL.Add(QStringLiteral("  DIR_CODIGO = :DIR_CODIGO"));
+
+    Q_Direitos = new dataset::Query(this);
+    Q_Direitos->setObjectName(QStringLiteral("Q_Direitos"));
+    Q_Direitos->SetTransaction(&Trans_Clipping);
+    Q_Direitos->SQL.Add(QStringLiteral("SELECT D.* "));
+    Q_Direitos->SQL.Add(QStringLiteral("FROM TB_DIREITOS D, TB_FUNCIONARIOS F"));
+    Q_Direitos->SQL.Add(QStringLiteral("WHERE D.USU_CODIGO = :USUARIO AND"));
+    Q_Direitos->SQL.Add(QStringLiteral("D.USU_CODIGO = F.FUN_CODIGO AND D.TEL_MODULO = :MODULO"));
+    Q_Direitos->SQL.Add(QStringLiteral("ORDER BY D.TEL_CODIGO"));
+    Q_Direitos->CachedUpdates = true;
+    Q_Direitos->UpdateObject = Up_Direitos;
+    Q_Direitos->SetGeneratorField(QStringLiteral("DIR_CODIGO"), QStringLiteral("GEN_DIREITOS"), 1);
+
+    DS_Direitos = new dataset::DataSource(this);
+    DS_Direitos->setObjectName(QStringLiteral("DS_Direitos"));
+    DS_Direitos->SetDataSet(Q_Direitos);
 }
 
 TDMBanco::~TDMBanco() {

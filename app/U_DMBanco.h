@@ -9,6 +9,7 @@
 #include <QStringList>
 
 namespace skin { class SkinData; }
+namespace dataset { class Query; class UpdateSql; class DataSource; }
 
 // The connection could not be opened; the message has been shown and the
 // application ends.
@@ -59,8 +60,17 @@ public:
     QString HostServidor;
     int PedidoAtual = 0;
 
+    // Login and rights datasets, on Trans_Clipping. Q_Usuarios stays open on
+    // the logged-in user's row; Q_Direitos caches its updates (Up_Direitos)
+    // and gets DIR_CODIGO from GEN_DIREITOS.
+    dataset::Query* Q_Usuarios = nullptr;
+    dataset::Query* Q_Direitos = nullptr;
+    dataset::UpdateSql* Up_Direitos = nullptr;
+    dataset::DataSource* DS_Direitos = nullptr;
+
 private:
     void AplicarSkin();
+    void CriarDatasetsSeguranca();
     void Conectar();
 };
 
