@@ -7,12 +7,24 @@
 #include "platform/core/Exception.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
 #include <QMainWindow>
+#include <QScreen>
 #include <memory>
 
 void IniciarAplicacao() {
     DefinirTituloAplicacao(QStringLiteral("Zbvlo Clipping"));
     QCoreApplication::setApplicationName(QStringLiteral("Zbvlo Clipping"));
+    // The toolkit's own dialogs and menus in Portuguese, when the
+    // translations are installed.
+    static QTranslator* traducao = nullptr;
+    if (!traducao && QCoreApplication::instance()) {
+        traducao = new QTranslator(QCoreApplication::instance());
+        if (traducao->load(QLocale(QLocale::Portuguese, QLocale::Brazil), QStringLiteral("qt"), QStringLiteral("_"),
+                           QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+            QCoreApplication::installTranslator(traducao);
+    }
 }
 
 bool CriarModulosDados() {
@@ -56,6 +68,9 @@ int ExecutarAplicacao(const std::function<QMainWindow*()>& criarJanelaPrincipal)
     }
     int r = 1;
     if (janela) {
+        // Without a window manager "maximised" is only a hint: fill the screen.
+        if (QScreen* tela = janela->screen())
+            janela->setGeometry(tela->availableGeometry());
         janela->showMaximized();
         r = QApplication::exec();
         janela.reset();

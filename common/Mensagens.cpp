@@ -1,6 +1,7 @@
 #include "Mensagens.h"
 #include "Ambiente.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QFileDialog>
 
@@ -55,6 +56,14 @@ Botao Mostrar(const Mensagem& m) {
     const Botao esc = botaoEscape(m.botoes);
     if (esc != QMessageBox::NoButton)
         box.setEscapeButton(esc);
+    static const std::pair<Botao, const char*> textos[] = {
+        {QMessageBox::Ok, "OK"},           {QMessageBox::Yes, "&Sim"},         {QMessageBox::No, "&Não"},
+        {QMessageBox::Cancel, "Cancelar"}, {QMessageBox::Abort, "&Anular"},    {QMessageBox::Retry, "&Repetir"},
+        {QMessageBox::Ignore, "&Ignorar"}, {QMessageBox::YesToAll, "Sim para &todos"},
+        {QMessageBox::NoToAll, "Nã&o para todos"}, {QMessageBox::Close, "&Fechar"}};
+    for (const auto& [b, t] : textos)
+        if (QAbstractButton* botao = box.button(b))
+            botao->setText(QString::fromUtf8(t));
     box.setWindowModality(m.modalTarefa ? Qt::ApplicationModal : Qt::WindowModal);
     const int r = box.exec();
     return r == QMessageBox::NoButton ? esc : Botao(r);
