@@ -146,6 +146,8 @@ QWidget* detail::abrirFormulario(const std::function<QWidget*()>& criar, const s
     w->setAttribute(Qt::WA_DeleteOnClose);
     QMdiSubWindow* sub = mdi->addSubWindow(w);
     sub->setAttribute(Qt::WA_DeleteOnClose);
+    // A screen that closes itself takes its MDI frame along.
+    QObject::connect(w, &QObject::destroyed, sub, &QObject::deleteLater);
     sub->show();
     const QRect fs = sub->frameGeometry();
     if (centralizado(w)) {

@@ -152,11 +152,18 @@ void TstAbrirFormulario::naoModalNovaJanela() {
     const QRect s = sub->frameGeometry();
     QCOMPARE(s.top(), ArredondarPar((m.height() - s.height()) / 2.0 - 50));
     QCOMPARE(s.left(), ArredondarPar((m.width() - s.width()) / 2.0) - 12);
-    // Closing releases it.
+    // Closing releases it, whether the frame or the screen itself is closed.
     QPointer<TFrmTeste> p(f);
     sub->close();
     QTRY_VERIFY(p.isNull());
     QCOMPARE(reg.destruidos, 1);
+    TFrmTeste* g = AbrirFormulario<TFrmTeste>(false, chamada);
+    QVERIFY(g);
+    QPointer<QMdiSubWindow> frame(mdi_->subWindowList().first());
+    g->close();
+    QTRY_VERIFY(frame.isNull());
+    QCOMPARE(reg.destruidos, 2);
+    QVERIFY(mdi_->subWindowList().isEmpty());
 }
 
 void TstAbrirFormulario::segundaAberturaRestaura() {
