@@ -228,6 +228,8 @@ public:
     int CurrentRow() const { return cur_; }
     void MoveToRow(int row);    // like SetRecNo(row + 1)
     QVariant ValueAt(int row, const Field* field) const;
+    // Value of a data or calculated field in a row of values (update statements).
+    QVariant RowValue(const fb::Row& values, const Field* field) const;
     QString DisplayTextAt(int row, const Field* field) const;
     // While alive, fields read the given buffered row (drawing a cell).
     class RowScope {
@@ -264,17 +266,20 @@ protected:
     void bumpVersion() { ++version_; }
     std::vector<Record>& records() { return records_; }
     int slotCount() const { return slotCount_; }
+    static int fieldSlot(const Field* f) { return f->slot_; }
+    static int fieldColumn(const Field* f) { return f->column_; }
 
     // Master link (detail datasets).
     void setMasterSource(DataSource* source);
-    DataSource* masterSource() const { return master_; }
+    DataSource* masterSource() const;
     virtual void masterChanged() {}
 
 private:
     friend class Field;
     friend class DataSource;
 
-    const QVariant& currentValue(const Field& f) const;
+    QVariant currentValue(const Field& f) const;
+    qint64 nextGeneratorValue();
     void setCurrentValue(Field& f, const QVariant& v);
     QVariant lookupValue(const Field& f, const fb::Row* values) const;
     QVariant readSlot(const Field& f, int row) const;

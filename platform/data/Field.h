@@ -103,6 +103,7 @@ private:
     FieldKind kind_;
     int slot_ = -1;        // storage slot in a record (data and calculated fields)
     int column_ = -1;      // source column of the cursor, -1 when none
+    bool defined_ = false; // made before Open: kept across opens
 
     // Lookup cache, rebuilt when the lookup dataset changes.
     mutable QHash<QString, QVariant> lookupCache_;
