@@ -1,5 +1,7 @@
 #include "platform/report/Rows.h"
 
+#include "platform/report/Measure.h"
+
 #include <algorithm>
 
 namespace report {
@@ -25,14 +27,17 @@ QVector<PageRow> pageRows(const Page& page)
                      [](const PageItem* a, const PageItem* b) { return a->rect.top() < b->rect.top(); });
     constexpr double eps = 0.05;
     QVector<PageRow> rows;
+    // A text takes one line of its font from the top of its box, whatever
+    // the box's height.
     for (const PageItem* t : texts) {
+        const double bottom = t->rect.top() + lineHeight(t->font);
         if (!rows.isEmpty() && t->rect.top() < rows.last().bottom - eps) {
             rows.last().texts << t;
-            rows.last().bottom = std::max(rows.last().bottom, t->rect.bottom());
+            rows.last().bottom = std::max(rows.last().bottom, bottom);
         } else {
             PageRow r;
             r.top = t->rect.top();
-            r.bottom = t->rect.bottom();
+            r.bottom = bottom;
             r.texts << t;
             rows << r;
         }

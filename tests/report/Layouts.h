@@ -326,4 +326,81 @@ inline Report pedidosLista()
     return r;
 }
 
+// --- sample data ------------------------------------------------------
+
+inline QString words(int from, int count)
+{
+    QStringList w;
+    for (int i = from; i < from + count; ++i) w << QStringLiteral("palavra%1").arg(i);
+    return w.join(QLatin1Char(' '));
+}
+
+// The pipelines of the order report: one order with `items` items.
+struct OrderData {
+    std::unique_ptr<MemoryPipeline> empresa = layouts::empresa();
+    MemoryPipeline base{QStringLiteral("Base1"), pedidoFields()};
+    MemoryPipeline items{QStringLiteral("DBItensPedido"), itensFields()};
+
+    explicit OrderData(int count)
+    {
+        const QStringList f = pedidoFields();
+        QVector<QVariant> o(f.size());
+        auto set = [&](const char* name, QVariant v) { o[f.indexOf(QString::fromUtf8(name))] = std::move(v); };
+        set("PED_CODIGO", 12);
+        set("PED_VALOR", 1234.5);
+        set("PED_DATAENTREGA", QDateTime(QDate(2026, 4, 10), QTime(0, 0)));
+        set("PED_HORARIO", "15:30:00");
+        set("PED_NUMERO", 345);
+        set("PED_QUANTIDADE", 2);
+        set("PED_NOMESOLICITANTE", "Carlos Souza");
+        set("CLI_NOME", QString::fromUtf8("Prefeitura de Araucária"));
+        set("CLI_CONTATO", QString::fromUtf8("Márcia"));
+        set("CLI_FONECONTATO", "(41) 9999-0000");
+        set("CLI_BAIRROENTREGA", "Centro");
+        set("CLI_CEPENTREGA", "83700-000");
+        set("FPG_DESCRICAO", "Boleto");
+        set("FUN_NOME", "Vendedor Silva");
+        set("ENDEREÇOENTREGACOMPLETO", "Rua XV, 10 - sala 2");
+        base.addRow(o);
+        for (int i = 0; i < count; ++i)
+            items.addRow({100 + i, 12, 500 + i, code(i), QDateTime(QDate(2026, 4, 1 + i % 9), QTime(0, 0)),
+                          QStringLiteral("%1:00:00").arg(8 + i % 10, 2, 10, QLatin1Char('0')), "00:02:30", "1",
+                          QStringLiteral("Item %1: ").arg(i) + words(i * 10, 8 + (i % 4) * 25), QString::fromUtf8("Jornal da Manhã"),
+                          QString::fromUtf8("Rádio Clube"), "Ana"});
+        items.setMasterLink(&base, {{"PED_CODIGO", "PED_CODIGO"}});
+    }
+    static QString code(int i) { return QStringLiteral("K%1").arg(i, 3, 10, QLatin1Char('0')); }
+    void bind(Report& r)
+    {
+        r.addPipeline(empresa.get());
+        r.addPipeline(&base);
+        r.addPipeline(&items);
+    }
+};
+
+// The pipelines of the client report: `rows` entries over a few dates,
+// stations and programs, in the order they were added.
+struct InformeData {
+    std::unique_ptr<MemoryPipeline> empresa = layouts::empresa();
+    MemoryPipeline funcionario{QStringLiteral("DBFuncionario"), {"FUN_NOME"}};
+    MemoryPipeline informe{QStringLiteral("DBInforme"), informeFields()};
+
+    explicit InformeData(int rows)
+    {
+        funcionario.addRow({QString::fromUtf8("Ana Operadora")});
+        for (int i = 0; i < rows; ++i)
+            informe.addRow({QDateTime(QDate(2026, 3, 1).addDays(i / 40), QTime(0, 0)),
+                            QStringLiteral("%1:%2:00").arg(6 + (i % 40) / 4, 2, 10, QLatin1Char('0')).arg((i % 4) * 15, 2, 10, QLatin1Char('0')),
+                            "00:01:30", QStringLiteral("Notícia %1: ").arg(i) + words(i, 6 + i % 30),
+                            QStringLiteral("Emissora %1").arg((i / 10) % 4), QStringLiteral("Programa %1").arg((i / 5) % 2),
+                            QString::fromUtf8("Ana")});
+    }
+    void bind(Report& r)
+    {
+        r.addPipeline(&informe);
+        r.addPipeline(empresa.get());
+        r.addPipeline(&funcionario);
+    }
+};
+
 } // namespace layouts
