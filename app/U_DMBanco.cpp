@@ -10,6 +10,7 @@
 #include "platform/skin/SkinData.h"
 #include "platform/data/DataSource.h"
 #include "platform/data/Query.h"
+#include "platform/data/TableDataset.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -22,6 +23,86 @@ TDMBanco::TDMBanco(QObject* parent) : QObject(parent), sd1(new skin::SkinData(th
     setObjectName(QStringLiteral("DMBanco"));
     sd1->setObjectName(QStringLiteral("sd1"));
     CriarDatasetsSeguranca();
+    CriarDatasetsCadastro();
+}
+
+void TDMBanco::CriarDatasetsCadastro() {
+    Up_PerfilAcesso = new dataset::UpdateSql(this);
+    Up_PerfilAcesso->setObjectName(QStringLiteral("Up_PerfilAcesso"));
+    Up_PerfilAcesso->InsertSQL.Add(QStringLiteral("insert into TB_FUNCIONARIOS"));
+    Up_PerfilAcesso->InsertSQL.Add(QStringLiteral("  (FUN_CODIGO, FUN_NOME, FUN_TIPO)"));
+    Up_PerfilAcesso->InsertSQL.Add(QStringLiteral("values"));
+    Up_PerfilAcesso->InsertSQL.Add(QStringLiteral("  (:FUN_CODIGO, :FUN_NOME, :FUN_TIPO)"));
+    Up_PerfilAcesso->ModifySQL.Add(QStringLiteral("update TB_FUNCIONARIOS"));
+    Up_PerfilAcesso->ModifySQL.Add(QStringLiteral("set"));
+    Up_PerfilAcesso->ModifySQL.Add(QStringLiteral("  FUN_CODIGO = :FUN_CODIGO,"));
+    Up_PerfilAcesso->ModifySQL.Add(QStringLiteral("  FUN_NOME = :FUN_NOME,"));
+    Up_PerfilAcesso->ModifySQL.Add(QStringLiteral("  FUN_TIPO = :FUN_TIPO"));
+    Up_PerfilAcesso->ModifySQL.Add(QStringLiteral("where"));
+    Up_PerfilAcesso->ModifySQL.Add(QStringLiteral("  FUN_CODIGO = :OLD_FUN_CODIGO"));
+    Up_PerfilAcesso->DeleteSQL.Add(QStringLiteral("delete from TB_FUNCIONARIOS"));
+    Up_PerfilAcesso->DeleteSQL.Add(QStringLiteral("where"));
+    Up_PerfilAcesso->DeleteSQL.Add(QStringLiteral("  FUN_CODIGO = :OLD_FUN_CODIGO"));
+
+    Q_PerfilAcesso = new dataset::Query(this);
+    Q_PerfilAcesso->setObjectName(QStringLiteral("Q_PerfilAcesso"));
+    Q_PerfilAcesso->SetTransaction(&Trans_Clipping);
+    Q_PerfilAcesso->SQL.Add(QStringLiteral("SELECT FUN_CODIGO, FUN_NOME, FUN_TIPO FROM TB_FUNCIONARIOS"));
+    Q_PerfilAcesso->SQL.Add(QStringLiteral("WHERE FUN_TIPO = 1"));
+    Q_PerfilAcesso->SQL.Add(QStringLiteral("GROUP BY FUN_CODIGO, FUN_NOME, FUN_TIPO"));
+    Q_PerfilAcesso->CachedUpdates = true;
+    Q_PerfilAcesso->UpdateObject = Up_PerfilAcesso;
+    Q_PerfilAcesso->SetGeneratorField(QStringLiteral("FUN_CODIGO"), QStringLiteral("GEN_FUNCIONARIOS"), 1);
+    {
+        using dataset::FieldType;
+        Q_PerfilAcesso->DefineField(QStringLiteral("FUN_CODIGO"), FieldType::Integer)->Required = true;
+        Q_PerfilAcesso->DefineField(QStringLiteral("FUN_NOME"), FieldType::String, 45);
+        Q_PerfilAcesso->DefineField(QStringLiteral("FUN_TIPO"), FieldType::Integer);
+    }
+    Q_PerfilAcesso->AfterPost = [this](dataset::DataSet& ds) { Q_PerfilAcessoAfterDelete(ds); };
+    Q_PerfilAcesso->AfterDelete = [this](dataset::DataSet& ds) { Q_PerfilAcessoAfterDelete(ds); };
+
+    TB_Empresa = new dataset::TableDataset(this);
+    TB_Empresa->setObjectName(QStringLiteral("TB_Empresa"));
+    TB_Empresa->SetTransaction(&Trans_Clipping);
+    TB_Empresa->TableName = QStringLiteral("TB_EMPRESA");
+    {
+        using dataset::FieldType;
+        // The lengths the screens may type; the composed columns are cut to theirs.
+        const std::pair<const char*, int> textos[] = {
+            {"EMP_NOME", 45}, {"EMP_ENDERECO", 45}, {"EMP_BAIRRO", 20}, {"EMP_CIDADE", 25}, {"EMP_UF", 2},
+            {"EMP_CNPJ", 18}, {"EMP_INSCRICAO", 15}, {"EMP_FONE", 20}, {"EMP_FAX", 20},
+            {"EMP_RAZAOSOCIAL", 45}, {"EMP_EMAIL", 45}, {"EMP_WEB", 45}, {"EMP_CEP", 10},
+            {"EMP_NOMECOMPLETO", 90}, {"EMP_ENDERECOCOMPLETO", 80}, {"EMP_CIDADEUF", 30},
+            {"EMP_EMAILWEB", 100}};
+        TB_Empresa->DefineField(QStringLiteral("EMP_CODIGO"), FieldType::Integer)->Required = true;
+        for (const auto& [nome, tamanho] : textos)
+            TB_Empresa->DefineField(QLatin1String(nome), FieldType::String, tamanho);
+        TB_Empresa->FieldByName(QStringLiteral("EMP_NOME"))->Required = true;
+        TB_Empresa->DefineField(QStringLiteral("EMP_PATHLOGO"), FieldType::Blob);
+    }
+    TB_Empresa->BeforePost = [this](dataset::DataSet& ds) { TB_EmpresaBeforePost(ds); };
+}
+
+void TDMBanco::Q_PerfilAcessoAfterDelete(dataset::DataSet& ds) {
+    ds.ApplyUpdates();
+    Trans_Clipping.commitRetaining();
+}
+
+void TDMBanco::TB_EmpresaBeforePost(dataset::DataSet& ds) {
+    if (!ds.IsEditing())
+        ds.Edit();
+    auto texto = [&ds](const char* nome) { return ds.FieldByName(QLatin1String(nome))->AsString(); };
+    auto gravar = [&ds](const char* nome, const QString& valor) {
+        dataset::Field* f = ds.FieldByName(QLatin1String(nome));
+        f->SetAsString(f->Size() > 0 ? valor.left(f->Size()) : valor);
+    };
+    const QString sep = QStringLiteral(" - ");
+    gravar("EMP_NOMECOMPLETO", texto("EMP_RAZAOSOCIAL") + sep + texto("EMP_NOME"));
+    gravar("EMP_ENDERECOCOMPLETO",
+           texto("EMP_ENDERECO") + sep + texto("EMP_BAIRRO") + QStringLiteral(" - CEP: ") + texto("EMP_CEP"));
+    gravar("EMP_CIDADEUF", texto("EMP_CIDADE") + sep + texto("EMP_UF"));
+    gravar("EMP_EMAILWEB", texto("EMP_EMAIL") + sep + texto("EMP_WEB"));
 }
 
 void TDMBanco::CriarDatasetsSeguranca() {
@@ -166,6 +247,7 @@ void TDMBanco::DataModuleCreate() {
     HostServidor = CalcularHostServidor(linhas);
     linhas.clear();
     ModuloAtual = 0;
+    TB_Empresa->Open();
 }
 
 int TDMBanco::ProximoCodigo(const QString& gerador) {

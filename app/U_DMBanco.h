@@ -9,7 +9,7 @@
 #include <QStringList>
 
 namespace skin { class SkinData; }
-namespace dataset { class Query; class UpdateSql; class DataSource; }
+namespace dataset { class DataSet; class Query; class UpdateSql; class DataSource; class TableDataset; }
 
 // The connection could not be opened; the message has been shown and the
 // application ends.
@@ -68,9 +68,23 @@ public:
     dataset::UpdateSql* Up_Direitos = nullptr;
     dataset::DataSource* DS_Direitos = nullptr;
 
+    // The access profiles (TB_FUNCIONARIOS rows with FUN_TIPO = 1), cached
+    // and written through Up_PerfilAcesso; FUN_CODIGO from GEN_FUNCIONARIOS;
+    // applied and committed with retaining after every post and delete.
+    dataset::Query* Q_PerfilAcesso = nullptr;
+    dataset::UpdateSql* Up_PerfilAcesso = nullptr;
+    void Q_PerfilAcessoAfterDelete(dataset::DataSet& ds);
+
+    // The company record, opened by the creation step and kept open. Every
+    // post composes EMP_NOMECOMPLETO, EMP_ENDERECOCOMPLETO, EMP_CIDADEUF and
+    // EMP_EMAILWEB from the other columns (TB_EmpresaBeforePost).
+    dataset::TableDataset* TB_Empresa = nullptr;
+    void TB_EmpresaBeforePost(dataset::DataSet& ds);
+
 private:
     void AplicarSkin();
     void CriarDatasetsSeguranca();
+    void CriarDatasetsCadastro();
     void Conectar();
 };
 

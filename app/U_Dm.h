@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QObject>
+#include <QString>
+
+namespace dataset { class DataSet; class Query; class UpdateSql; }
 
 // The shared data module: datasets that several screens share (entries,
 // orders, agenda, reminders, lookup registers), all on DMBanco's connection
@@ -12,6 +15,20 @@ class TDM : public QObject {
 public:
     explicit TDM(QObject* parent = nullptr);
     ~TDM() override;
+
+    // Employees (every row that is not an access profile): whether a login
+    // is asked at all.
+    dataset::Query* Q_Funcionarios;
+
+    // Copies a client's contact data into the phone agenda: parameters NOME,
+    // FONE, FAX, CELULAR, ENDERECO, CIDADE, UF, CEP, EMAIL, WEB, OBS, BAIRRO
+    // and ACAO ("I" inserted, "A" altered); run with ExecSQL.
+    dataset::Query* Proc_Cliente_Agenda;
+    // The client last confirmed in the clients picker; 0 until then.
+    int ClienteEscolhido = 0;
+    // True when a client exists whose upper-cased name, city and state equal
+    // the given texts (a NULL column never equals one).
+    bool ClienteCadastrado(const QString& nome, const QString& cidade, const QString& uf);
 };
 
 extern TDM* DM;
