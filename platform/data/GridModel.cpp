@@ -27,7 +27,10 @@ void DataSetModel::SetDataSource(DataSource* source) {
 void DataSetModel::attach(DataSet* ds) {
     if (ds_ == ds) return;
     beginResetModel();
-    if (ds_) ds_->removeObserver(this);
+    if (ds_) {
+        ds_->removeObserver(this);
+        disconnect(ds_, &QObject::destroyed, this, nullptr);
+    }
     ds_ = ds;
     if (ds) {
         ds->addObserver(this);
@@ -36,7 +39,7 @@ void DataSetModel::attach(DataSet* ds) {
             ds_ = nullptr;
             fieldCache_.clear();
             endResetModel();
-        }, Qt::UniqueConnection);
+        });
     }
     fieldsChanged();
     endResetModel();

@@ -222,8 +222,11 @@ void DBEdit::keyPressEvent(QKeyEvent* e) {
         refresh();
     }
     if (changesText(e) && !ReadOnlyControl && !link_.Editing() && link_.CanEdit()) {
+        const int pos = cursorPosition(), start = selectionStart(), len = selectedText().size();
         link_.Edit();
         updateReadOnly();
+        if (start >= 0) setSelection(start, int(len));
+        else setCursorPosition(pos);
     }
     QLineEdit::keyPressEvent(e);
 }
@@ -278,8 +281,10 @@ void DBMemo::UpdateRecord() {
 void DBMemo::keyPressEvent(QKeyEvent* e) {
     if (changesText(e) || e->key() == Qt::Key_Return || e->key() == Qt::Key_Enter) {
         if (!ReadOnlyControl && !link_.Editing() && link_.CanEdit()) {
+            const QTextCursor cursor = textCursor();
             link_.Edit();
             updateReadOnly();
+            setTextCursor(cursor);
         }
     }
     QPlainTextEdit::keyPressEvent(e);
