@@ -9,7 +9,12 @@
 
 namespace report {
 
-// A named, forward-readable source of rows for a report. The engine calls
+// A named, forward-readable source of rows for a report. A pipeline over a
+// dataset maps fieldNames() to the dataset's fields, first()/next()/atEnd()
+// to First/Next/Eof and value() to the field's value (NULL as a null
+// QVariant, dates as QDateTime, binary blobs as QByteArray); a detail
+// dataset that follows its master through a data source needs nothing more
+// than setMaster() here. The engine calls
 // first() before reading and may call it again to run the report once more.
 // A pipeline with a master is read once per row of the master: after the
 // master moves, the engine calls first() on the detail, which must then

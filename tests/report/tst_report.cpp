@@ -75,6 +75,7 @@ private slots:
     void countAndSumInSummary();
     void groupFooterTotalsRestart();
     void masterDetail();
+    void noRows();
     void bindingErrors_data();
     void bindingErrors();
 
@@ -381,6 +382,20 @@ void TestReport::masterDetail()
     QCOMPARE(textsOf(pages, "last"), QStringList({"Pedido 4"}));
     // A second run gives the same pages.
     QCOMPARE(render(r).first().describe(), pages.first().describe());
+}
+
+void TestReport::noRows()
+{
+    MemoryPipeline base(QStringLiteral("Base"), layouts::pedidosListaFields());
+    Report r = layouts::pedidosLista();
+    r.addPipeline(&base);
+    const auto pages = render(r);
+    QCOMPARE(pages.size(), 1);
+    QCOMPARE(textsOf(pages, "lbl_Relação de Pedidos").size(), 1);
+    QCOMPARE(textsOf(pages, "PED_NUMERO"), QStringList());
+    QCOMPARE(textsOf(pages, "totalGeral"), QStringList({"0"}));
+    QCOMPARE(textsOf(pages, "somaGeral"), QStringList({"$0,00"}));
+    QCOMPARE(textsOf(pages, "pageNo"), QStringList({"1"}));
 }
 
 void TestReport::bindingErrors_data()

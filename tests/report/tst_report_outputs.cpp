@@ -243,6 +243,15 @@ void TestReportOutputs::pdfReadByPdftotext()
         const QString missing = missingInOrder(pages, text);
         QVERIFY2(missing.isEmpty(), qPrintable(missing));
     }
+    // Arial and Times New Roman come out in their metric-compatible faces.
+    if (!tool("pdffonts").isEmpty()) {
+        QProcess p;
+        p.start(tool("pdffonts"), {dir.filePath(r.informeReport.name + ".pdf")});
+        QVERIFY(p.waitForFinished(60000));
+        const QString fonts = QString::fromUtf8(p.readAll());
+        for (const char* face : {"LiberationSans-Bold", "LiberationSans-BoldItalic", "LiberationSerif"})
+            QVERIFY2(fonts.contains(face), qPrintable(fonts));
+    }
 }
 
 void TestReportOutputs::rtfReadByLibreOffice()
@@ -272,6 +281,8 @@ void TestReportOutputs::rtfReadByLibreOffice()
     QVERIFY(fodt.contains("Arial"));
     QVERIFY(fodt.contains("fo:font-weight=\"bold\""));
     QVERIFY(fodt.contains("fo:font-style=\"italic\""));
+    QVERIFY(fodt.contains("fo:background-color=\"#404040\""));  // the grey band under the company name
+    QVERIFY(fodt.contains("draw:mime-type=\"image/png\""));      // the logo
 }
 
 void TestReportOutputs::failedRunLeavesNoFile()
