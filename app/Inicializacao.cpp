@@ -5,6 +5,7 @@
 #include "common/Ambiente.h"
 #include "common/U_Funcoes.h"
 #include "platform/core/Exception.h"
+#include "platform/data/DataSet.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -30,6 +31,9 @@ void IniciarAplicacao() {
 bool CriarModulosDados() {
     LiberarModulosDados();
     DMBanco = new TDMBanco;
+    // Every dataset that names no transaction of its own works in the one
+    // transaction of the run.
+    dataset::SetDefaultTransaction(&DMBanco->Trans_Clipping);
     try {
         DMBanco->DataModuleCreate();
     } catch (const EFalhaConexao&) {
@@ -46,6 +50,8 @@ bool CriarModulosDados() {
 void LiberarModulosDados() {
     delete DM;
     DM = nullptr;
+    if (DMBanco && dataset::DefaultTransaction() == &DMBanco->Trans_Clipping)
+        dataset::SetDefaultTransaction(nullptr);
     delete DMBanco;
     DMBanco = nullptr;
 }

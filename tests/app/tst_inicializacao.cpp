@@ -8,6 +8,8 @@
 #include "common/Aplicacao.h"
 #include "common/Mensagens.h"
 #include "common/U_Funcoes.h"
+#include "platform/data/DataSet.h"
+#include "platform/data/TableDataset.h"
 #include "platform/firebird/Error.h"
 #include "platform/skin/SkinData.h"
 
@@ -41,6 +43,7 @@ private slots:
     void localizacaoEHost();
     void falhaDeConexao_data();
     void falhaDeConexao();
+    void erroNaCriacaoSoMostra();
     void skinIni_data();
     void skinIni();
     void proximoCodigo_data();
@@ -78,6 +81,8 @@ void TstInicializacao::inicioNoBancoEmbutido() {
     QCOMPARE(DMBanco->PerfilAtual, 0);
     QCOMPARE(DMBanco->PedidoAtual, 0);
     QVERIFY(!DMBanco->sd1->active());
+    QVERIFY(DMBanco->TB_Empresa->Active());
+    QCOMPARE(dataset::DefaultTransaction(), &DMBanco->Trans_Clipping);
     // The handler and the formats come with the main window, not before.
     QVERIFY(!TratadorErrosInstalado());
     QCOMPARE(QLocale().name(), QStringLiteral("C"));
@@ -172,6 +177,22 @@ void TstInicializacao::falhaDeConexao() {
     QCOMPARE(m.icone, msg::Icone::Nenhum);
     QVERIFY(!TratadorErrosInstalado());
     QVERIFY(!QFile::exists(dir.filePath("Erros.log")));
+}
+
+void TstInicializacao::erroNaCriacaoSoMostra() {
+    TempDatabase db;
+    db.exec("drop table TB_EMPRESA");
+    DefinirPastaExecutavel(db.folder());
+    msg::Roteiro roteiro;
+    // Not a connection failure: shown as it is, not logged, start-up goes on.
+    QVERIFY(CriarModulosDados());
+    QVERIFY(DMBanco && DM);
+    QCOMPARE(roteiro.mensagens().size(), 1);
+    QCOMPARE(roteiro.ultima().icone, msg::Icone::Erro);
+    QVERIFY2(roteiro.ultima().texto.contains("TB_EMPRESA"), qPrintable(roteiro.ultima().texto));
+    QVERIFY(roteiro.ultima().texto.endsWith('.'));
+    QVERIFY(!QFile::exists(db.folder() + "/Erros.log"));
+    QVERIFY(DMBanco->DB_Clipping.isConnected());
 }
 
 void TstInicializacao::skinIni_data() {
