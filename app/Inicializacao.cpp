@@ -12,7 +12,7 @@
 #include <QTranslator>
 #include <QMainWindow>
 #include <QScreen>
-#include <memory>
+#include <QPointer>
 
 void IniciarAplicacao() {
     DefinirTituloAplicacao(QStringLiteral("Zbvlo Clipping"));
@@ -66,9 +66,10 @@ int ExecutarAplicacao(const std::function<QMainWindow*()>& criarJanelaPrincipal)
     IniciarAplicacao();
     if (!CriarModulosDados())
         return 1;
-    std::unique_ptr<QMainWindow> janela;
+    // The window may release itself when it closes; QPointer sees that.
+    QPointer<QMainWindow> janela;
     try {
-        janela.reset(criarJanelaPrincipal());
+        janela = criarJanelaPrincipal();
     } catch (const std::exception& e) {
         TratarExcecao(nullptr, e);
     }
@@ -79,7 +80,7 @@ int ExecutarAplicacao(const std::function<QMainWindow*()>& criarJanelaPrincipal)
             janela->setGeometry(tela->availableGeometry());
         janela->showMaximized();
         r = QApplication::exec();
-        janela.reset();
+        delete janela.data();
     }
     DefinirJanelaPrincipal(nullptr);
     RemoverTratadorErros();
