@@ -44,9 +44,9 @@ bool VerificarDireito(int tela, const QString& campo) {
 
 namespace {
 
-QToolButton* novoBotao(QWidget* pai, QHBoxLayout* barra, const char* nome, const QString& legenda,
-                       const QString& dica, QStyle::StandardPixmap icone = QStyle::SP_CustomBase) {
-    auto* b = new QToolButton(pai);
+template <class B>
+B* novoBotao(B* b, QHBoxLayout* barra, const char* nome, const QString& legenda, const QString& dica,
+             QStyle::StandardPixmap icone = QStyle::SP_CustomBase) {
     b->setObjectName(QLatin1String(nome));
     b->setAutoRaise(true);
     b->setFocusPolicy(Qt::NoFocus);
@@ -54,7 +54,7 @@ QToolButton* novoBotao(QWidget* pai, QHBoxLayout* barra, const char* nome, const
         b->setText(legenda);
         b->setToolButtonStyle(Qt::ToolButtonTextOnly);
     } else {
-        b->setIcon(pai->style()->standardIcon(icone));
+        b->setIcon(b->style()->standardIcon(icone));
         b->setToolButtonStyle(Qt::ToolButtonIconOnly);
     }
     if (!dica.isEmpty())
@@ -84,30 +84,44 @@ TFrmBaseFilha::TFrmBaseFilha(QWidget* parent) : TFrmBase(parent) {
     barra->setContentsMargins(2, 2, 2, 2);
     barra->setSpacing(1);
 
-    SBNovo = novoBotao(Panel1, barra, "SBNovo", QStringLiteral("&Novo"), QStringLiteral("Insere"));
-    SBSalvar = novoBotao(Panel1, barra, "SBSalvar", QStringLiteral("&Gravar"), QStringLiteral("Salva"));
-    SBAlterar = novoBotao(Panel1, barra, "SBAlterar", QStringLiteral("&Alterar"), QStringLiteral("Edita"));
-    SBCancelar = novoBotao(Panel1, barra, "SBCancelar", QStringLiteral("&Cancelar"), QStringLiteral("Cancela"));
-    SBExcluir = novoBotao(Panel1, barra, "SBExcluir", QStringLiteral("&Excluir"), QStringLiteral("Exclui"));
-    SBImprimir = novoBotao(Panel1, barra, "SBImprimir", QStringLiteral("&Imprimir"), QString());
+    using B = dataset::DBSpeedButton;
+    auto dados = [this](B::Action a) { return new B(a, Panel1); };
+    SBNovo = novoBotao(dados(B::Append), barra, "SBNovo", QStringLiteral("&Novo"), QStringLiteral("Insere"));
+    SBSalvar = novoBotao(dados(B::Post), barra, "SBSalvar", QStringLiteral("&Gravar"), QStringLiteral("Salva"));
+    SBAlterar = novoBotao(dados(B::Edit), barra, "SBAlterar", QStringLiteral("&Alterar"), QStringLiteral("Edita"));
+    SBCancelar =
+        novoBotao(dados(B::Cancel), barra, "SBCancelar", QStringLiteral("&Cancelar"), QStringLiteral("Cancela"));
+    SBExcluir = novoBotao(dados(B::Delete), barra, "SBExcluir", QStringLiteral("&Excluir"), QStringLiteral("Exclui"));
+    SBImprimir = novoBotao(new QToolButton(Panel1), barra, "SBImprimir", QStringLiteral("&Imprimir"), QString());
     SBImprimir->setVisible(false);
     separador(Panel1, barra);
-    SBPrimeiro = novoBotao(Panel1, barra, "SBPrimeiro", QString(), QStringLiteral("Primeiro"),
+    SBPrimeiro = novoBotao(dados(B::First), barra, "SBPrimeiro", QString(), QStringLiteral("Primeiro"),
                            QStyle::SP_MediaSkipBackward);
-    SBAnterior = novoBotao(Panel1, barra, "SBAnterior", QString(), QStringLiteral("Anterior"),
+    SBAnterior = novoBotao(dados(B::Prior), barra, "SBAnterior", QString(), QStringLiteral("Anterior"),
                            QStyle::SP_MediaSeekBackward);
-    SBProximo = novoBotao(Panel1, barra, "SBProximo", QString(), QStringLiteral("Próximo"),
+    SBProximo = novoBotao(dados(B::Next), barra, "SBProximo", QString(), QStringLiteral("Próximo"),
                           QStyle::SP_MediaSeekForward);
-    SBUltimo = novoBotao(Panel1, barra, "SBUltimo", QString(), QStringLiteral("Último"),
+    SBUltimo = novoBotao(dados(B::Last), barra, "SBUltimo", QString(), QStringLiteral("Último"),
                          QStyle::SP_MediaSkipForward);
     separador(Panel1, barra);
-    SBSair = novoBotao(Panel1, barra, "SBSair", QStringLiteral("Fechar"), QString());
+    SBSair = novoBotao(new QToolButton(Panel1), barra, "SBSair", QStringLiteral("Fechar"), QString());
     barra->addStretch(1);
 
     LayoutPrincipal()->insertWidget(0, Panel1);
 
-    for (QToolButton* b : {SBNovo, SBSalvar, SBAlterar, SBCancelar, SBExcluir, SBImprimir, SBPrimeiro, SBAnterior,
-                           SBProximo, SBUltimo, SBSair})
+    ligarBotao(SBNovo, [this] { SBNovoClick(); }, [this] { SBNovoBeforeAction(); },
+               [this](ResultadoAcao& r) { SBNovoAfterAction(r); });
+    ligarBotao(SBSalvar, [this] { SBSalvarClick(); }, [this] { SBSalvarBeforeAction(); },
+               [this](ResultadoAcao& r) { SBSalvarAfterAction(r); });
+    ligarBotao(SBAlterar, [this] { SBAlterarClick(); }, [this] { SBAlterarBeforeAction(); },
+               [this](ResultadoAcao& r) { SBAlterarAfterAction(r); });
+    ligarBotao(SBCancelar, [this] { SBCancelarClick(); }, [this] { SBCancelarBeforeAction(); },
+               [this](ResultadoAcao& r) { SBCancelarAfterAction(r); });
+    ligarBotao(SBExcluir, [this] { SBExcluirClick(); }, [this] { SBExcluirBeforeAction(); },
+               [this](ResultadoAcao& r) { SBExcluirAfterAction(r); });
+    for (B* b : {SBPrimeiro, SBAnterior, SBProximo, SBUltimo})
+        ligarBotao(b, {}, {}, [this, b](ResultadoAcao& r) { NavegacaoAfterAction(b, r); });
+    for (QToolButton* b : {SBImprimir, SBSair})
         connect(b, &QToolButton::clicked, this, [this, b] { aoClicar(b); });
 
     ligarDataSource();
@@ -117,42 +131,53 @@ TFrmBaseFilha::TFrmBaseFilha(QWidget* parent) : TFrmBase(parent) {
 
 TFrmBaseFilha::~TFrmBaseFilha() = default;
 
+void TFrmBaseFilha::ligarBotao(dataset::DBSpeedButton* b, std::function<void()> click, std::function<void()> antes,
+                               std::function<void(ResultadoAcao&)> depois) {
+    b->SetDataSource(DataSource1);
+    // A mouse click goes through Pressionar, so every press (mouse, keys,
+    // close question) reports its errors the same way.
+    disconnect(b, &QAbstractButton::clicked, b, nullptr);
+    connect(b, &QAbstractButton::clicked, this, [this, b] { aoClicar(b); });
+    if (click)
+        b->OnClick = [click](dataset::DBSpeedButton&) { click(); };
+    b->BeforeAction = [this, antes](dataset::DBSpeedButton&) {
+        erroAntes_ = nullptr;
+        try {
+            if (antes)
+                antes();
+        } catch (...) {
+            erroAntes_ = std::current_exception();
+            throw;
+        }
+    };
+    b->AfterAction = [this, depois](dataset::DBSpeedButton&, bool& falhou) {
+        falhou_ = falhou;
+        ResultadoAcao r;
+        r.Falhou = falhou;
+        if (falhou)
+            r.Erro = erroAntes_;
+        erroAntes_ = nullptr;
+        if (depois)
+            depois(r);
+        falhou = r.Falhou;
+    };
+}
+
 void TFrmBaseFilha::ligarDataSource() {
-    auto atualizar = [this] { AtualizarBotoes(); };
     connect(DataSource1, &dataset::DataSource::stateChanged, this, [this] {
-        AtualizarBotoes();
         try {
             DataSource1StateChange();
         } catch (const std::exception& e) {
             TratarExcecao(DataSource1, e);
         }
     });
-    connect(DataSource1, &dataset::DataSource::dataChanged, this, atualizar);
-    connect(DataSource1, &dataset::DataSource::scrolled, this, atualizar);
-    connect(DataSource1, &dataset::DataSource::dataSetChanged, this, [this] {
-        AtualizarBotoes();
-        DataSource1StateChange();
-    });
+    connect(DataSource1, &dataset::DataSource::dataSetChanged, this, [this] { DataSource1StateChange(); });
 }
 
 void TFrmBaseFilha::AtualizarBotoes() {
-    dataset::DataSet* ds = DataSetPrincipal();
-    const bool ativo = ds && ds->Active() && DataSource1->Enabled;
-    const bool editando = ativo && ds->IsEditing();
-    const bool somenteLeitura = ativo && !ds->CanModify();
-    const bool vazio = ativo && ds->IsEmpty();
-    const bool inicio = ativo && ds->Bof();
-    const bool fim = ativo && ds->Eof();
-
-    SBNovo->setEnabled(ativo && !somenteLeitura && !editando);
-    SBSalvar->setEnabled(editando);
-    SBAlterar->setEnabled(ativo && !somenteLeitura && !editando && !vazio);
-    SBCancelar->setEnabled(editando);
-    SBExcluir->setEnabled(ativo && !somenteLeitura && !editando && !vazio);
-    SBPrimeiro->setEnabled(ativo && !inicio && !editando && !vazio);
-    SBAnterior->setEnabled(ativo && !inicio && !editando && !vazio);
-    SBProximo->setEnabled(ativo && !fim && !editando && !vazio);
-    SBUltimo->setEnabled(ativo && !fim && !editando && !vazio);
+    for (dataset::DBSpeedButton* b :
+         {SBNovo, SBSalvar, SBAlterar, SBCancelar, SBExcluir, SBPrimeiro, SBAnterior, SBProximo, SBUltimo})
+        b->UpdateEnabled();
 }
 
 void TFrmBaseFilha::DataSource1StateChange() {
@@ -179,71 +204,21 @@ bool TFrmBaseFilha::Pressionar(QAbstractButton* botao) {
         SBImprimirClick();
         return true;
     }
-
-    dataset::DataSet* ds = DataSetPrincipal();
-    std::function<void()> antes, operacao;
-    std::function<void(ResultadoAcao&)> depois;
-    auto op = [ds](void (dataset::DataSet::*f)()) {
-        return [ds, f] {
-            if (ds)
-                (ds->*f)();
-        };
-    };
-
-    if (botao == SBNovo) {
-        SBNovoClick();
-        antes = [this] { SBNovoBeforeAction(); };
-        operacao = op(&dataset::DataSet::Append);
-        depois = [this](ResultadoAcao& r) { SBNovoAfterAction(r); };
-    } else if (botao == SBSalvar) {
-        SBSalvarClick();
-        antes = [this] { SBSalvarBeforeAction(); };
-        operacao = op(&dataset::DataSet::Post);
-        depois = [this](ResultadoAcao& r) { SBSalvarAfterAction(r); };
-    } else if (botao == SBAlterar) {
-        SBAlterarClick();
-        antes = [this] { SBAlterarBeforeAction(); };
-        operacao = op(&dataset::DataSet::Edit);
-        depois = [this](ResultadoAcao& r) { SBAlterarAfterAction(r); };
-    } else if (botao == SBCancelar) {
-        SBCancelarClick();
-        antes = [this] { SBCancelarBeforeAction(); };
-        operacao = op(&dataset::DataSet::Cancel);
-        depois = [this](ResultadoAcao& r) { SBCancelarAfterAction(r); };
-    } else if (botao == SBExcluir) {
-        SBExcluirClick();
-        antes = [this] { SBExcluirBeforeAction(); };
-        operacao = op(&dataset::DataSet::Delete);
-        depois = [this](ResultadoAcao& r) { SBExcluirAfterAction(r); };
-    } else if (botao == SBPrimeiro || botao == SBAnterior || botao == SBProximo || botao == SBUltimo) {
-        antes = [] {};
-        operacao = op(botao == SBPrimeiro    ? &dataset::DataSet::First
-                      : botao == SBAnterior ? &dataset::DataSet::Prior
-                      : botao == SBProximo  ? &dataset::DataSet::Next
-                                            : &dataset::DataSet::Last);
-        depois = [this, botao](ResultadoAcao& r) { NavegacaoAfterAction(botao, r); };
-    } else {
+    auto* b = qobject_cast<dataset::DBSpeedButton*>(botao);
+    if (!b) {
         botao->click();
         return true;
     }
-
-    ResultadoAcao r;
+    falhou_ = false;
+    // A failure that the after-action does not clear is thrown from here.
     try {
-        antes();
-        operacao();
+        b->Press();
     } catch (...) {
-        r.Falhou = true;
-        r.Erro = std::current_exception();
+        AtualizarBotoes();
+        throw;
     }
-    const bool falhou = r.Falhou;
-    depois(r);
     AtualizarBotoes();
-    if (r.Falhou) {
-        if (r.Erro)
-            std::rethrow_exception(r.Erro);
-        clip::Abort();
-    }
-    return !falhou;
+    return !falhou_;
 }
 
 void TFrmBaseFilha::ExigirDireito(const QString& campo) {

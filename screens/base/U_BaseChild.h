@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/data/widgets/DBSpeedButton.h"
 #include "screens/base/U_FormBase.h"
 
 #include <QString>
@@ -28,7 +29,8 @@ bool VerificarDireito(int tela, const QString& campo);
 // How a tool bar button's operation ended, told to its after-action.
 struct ResultadoAcao {
     bool Falhou = false;          // the before-action or the operation failed
-    std::exception_ptr Erro;      // what failed (a silent abort included)
+    std::exception_ptr Erro;      // the before-action's error (a silent abort
+                                  // included); null when the operation failed
     // The failure is dealt with: the press ends without error.
     void Limpar() { Falhou = false; Erro = nullptr; }
 };
@@ -54,16 +56,17 @@ public:
     ~TFrmBaseFilha() override;
 
     QFrame* Panel1;
-    QToolButton* SBNovo;
-    QToolButton* SBSalvar;
-    QToolButton* SBAlterar;
-    QToolButton* SBCancelar;
-    QToolButton* SBExcluir;
+    // Data-aware buttons (bound to DataSource1) and two plain ones.
+    dataset::DBSpeedButton* SBNovo;
+    dataset::DBSpeedButton* SBSalvar;
+    dataset::DBSpeedButton* SBAlterar;
+    dataset::DBSpeedButton* SBCancelar;
+    dataset::DBSpeedButton* SBExcluir;
     QToolButton* SBImprimir;
-    QToolButton* SBPrimeiro;
-    QToolButton* SBAnterior;
-    QToolButton* SBProximo;
-    QToolButton* SBUltimo;
+    dataset::DBSpeedButton* SBPrimeiro;
+    dataset::DBSpeedButton* SBAnterior;
+    dataset::DBSpeedButton* SBProximo;
+    dataset::DBSpeedButton* SBUltimo;
     QToolButton* SBSair;
 
     // "Gravar?" (Yes default); on Yes presses SBSalvar when it is enabled.
@@ -125,7 +128,10 @@ protected:
 
 private:
     void ligarDataSource();
+    void ligarBotao(dataset::DBSpeedButton* b, std::function<void()> click, std::function<void()> antes,
+                    std::function<void(ResultadoAcao&)> depois);
     void aoClicar(QAbstractButton* botao);
 
-    QObject* ligacao_ = nullptr;
+    std::exception_ptr erroAntes_;
+    bool falhou_ = false;
 };
