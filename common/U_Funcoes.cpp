@@ -104,7 +104,9 @@ QWidget* detail::abrirFormulario(const std::function<QWidget*()>& criar, const s
 
     if (modal) {
         QPointer<QWidget> w = criar();
-        w->setParent(nullptr, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+        const bool posicionada = w->testAttribute(Qt::WA_Moved);
+        // A window of its own, kept above the main window.
+        w->setParent(principal, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
         if (!w->testAttribute(Qt::WA_Resized))
             w->adjustSize();
         if (centralizado(w)) {
@@ -114,7 +116,11 @@ QWidget* detail::abrirFormulario(const std::function<QWidget*()>& criar, const s
             g.moveCenter(area.center());
             w->move(g.topLeft());
         } else {
-            w->move(w->x(), ArredondarPar((fp.height() - w->frameGeometry().height()) / 2.0 + 35));
+            // The top is fixed; a screen without a place of its own is
+            // centred across the main window.
+            const int esquerda =
+                posicionada || !principal ? w->x() : fp.left() + (fp.width() - w->frameGeometry().width()) / 2;
+            w->move(esquerda, ArredondarPar((fp.height() - w->frameGeometry().height()) / 2.0 + 35));
         }
         try {
             ExibirModal(w);
