@@ -376,7 +376,11 @@ int GravarLogErro(const QString& tela, const QString& usuario, const QString& de
         if (!f.open(existia ? (QIODevice::WriteOnly | QIODevice::Append | QIODevice::Unbuffered)
                             : (QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered)))
             return -1;
-        const auto linha = [&f](const QString& texto) {
+        const auto linha = [&f](QString texto) {
+            // A message of several lines (the server's status text) keeps
+            // the file's line ends.
+            texto.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+            texto.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
             const QByteArray b = emWindows1252(texto) + "\r\n";
             return f.write(b) == b.size();
         };

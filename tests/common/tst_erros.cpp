@@ -108,6 +108,9 @@ void TstErros::caracteresForaDeWindows1252() {
     // The record is written whole; what the code page cannot hold becomes "?".
     QCOMPARE(GravarLogErro("T", "0", QStringLiteral("Москва €"), "E", ""), 0);
     QVERIFY(log().endsWith(registro("05/03/2008 14:07:09", "T", "0", "E", "?????? \x80")));
+    // A message of several lines keeps CR LF line ends.
+    QCOMPARE(GravarLogErro("T", "0", QStringLiteral("linha 1\nlinha 2\r\nlinha 3\rfim"), "E", ""), 0);
+    QVERIFY(log().endsWith(registro("05/03/2008 14:07:09", "T", "0", "E", "linha 1\r\nlinha 2\r\nlinha 3\r\nfim")));
 }
 
 void TstErros::falhaAoGravar_data() {
