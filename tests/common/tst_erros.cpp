@@ -6,6 +6,7 @@
 #include "platform/core/Exception.h"
 #include "platform/firebird/Error.h"
 
+#include <QDialog>
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
@@ -51,6 +52,7 @@ private slots:
     void pontoFinal();
     void erroNoCliqueDeBotao();
     void erroNoTimer();
+    void erroDentroDeTelaModal();
     void abortoSilencioso();
     void antesDoTratadorSoMostra();
 
@@ -277,6 +279,23 @@ void TstErros::erroNoTimer() {
     anonimo.start(0);
     QTRY_COMPARE(roteiro_->mensagens().size(), 3);
     QVERIFY(log().contains("Tela...........: \r\nUsuario"));
+}
+
+void TstErros::erroDentroDeTelaModal() {
+    QDialog tela;
+    tela.setObjectName(QStringLiteral("FrmModal"));
+    auto* b = new QPushButton(QStringLiteral("Ok"), &tela);
+    b->setObjectName(QStringLiteral("BConfirmar"));
+    connect(b, &QPushButton::clicked, this, [] { throw clip::EConvertError(QStringLiteral("'x' is not a valid time")); });
+    QTimer::singleShot(0, &tela, [&] {
+        QTest::mouseClick(b, Qt::LeftButton);
+        QTest::mouseClick(b, Qt::LeftButton);
+        tela.accept();
+    });
+    // The modal loop goes on after each error and ends normally.
+    QCOMPARE(tela.exec(), int(QDialog::Accepted));
+    QCOMPARE(roteiro_->textos(), (QStringList{"Informe uma hora válida", "Informe uma hora válida"}));
+    QCOMPARE(log().count("Tela...........: BConfirmar\r\n"), 2);
 }
 
 void TstErros::abortoSilencioso() {
