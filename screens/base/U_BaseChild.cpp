@@ -5,9 +5,13 @@
 #include "common/U_Funcoes.h"
 #include "platform/core/Exception.h"
 #include "platform/data/DataSource.h"
+#include "platform/firebird/Transaction.h"
 
 #include <QCloseEvent>
+#include <QFontMetrics>
 #include <QFrame>
+#include <QGridLayout>
+#include <QLabel>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QStyle>
@@ -38,6 +42,30 @@ bool VerificarDireito(int tela, const QString& campo) {
     if (!verificador())
         throw clip::Exception(QStringLiteral("A verificação de direitos de acesso não está disponível."));
     return verificador()(tela, campo);
+}
+
+// ---------------------------------------------------------------------------
+// Helpers of the register screens
+
+void AplicarEConfirmar(dataset::DataSet& ds) {
+    ds.ApplyUpdates();
+    if (fb::Transaction* t = ds.Transaction())
+        t->commitRetaining();
+}
+
+QLabel* AdicionarCampo(QGridLayout* grade, int linha, int coluna, const QString& rotulo, QWidget* campo,
+                       int colunas) {
+    auto* l = new QLabel(rotulo, grade->parentWidget());
+    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    l->setBuddy(campo);
+    grade->addWidget(l, linha, coluna);
+    grade->addWidget(campo, linha, coluna + 1, 1, colunas);
+    return l;
+}
+
+void LarguraEmCaracteres(QWidget* w, int n) {
+    const QFontMetrics fm(w->font());
+    w->setFixedWidth(fm.averageCharWidth() * n + 16);
 }
 
 // ---------------------------------------------------------------------------

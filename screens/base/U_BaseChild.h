@@ -8,7 +8,10 @@
 #include <functional>
 
 class QAbstractButton;
+class QGridLayout;
+class QLabel;
 class QToolButton;
+namespace dataset { class DataSet; }
 
 // ---------------------------------------------------------------------------
 // Rights checks of the register screens
@@ -24,6 +27,20 @@ bool VerificadorAcessoInstalado();
 // the installed check decides. Without one, every operation is refused with
 // an error, so no right is granted by accident.
 bool VerificarDireito(int tela, const QString& campo);
+
+// ---------------------------------------------------------------------------
+// Helpers of the register screens
+
+// Applies the dataset's cached updates and commits its transaction with
+// retaining: the after-post and after-delete step of every register.
+void AplicarEConfirmar(dataset::DataSet& ds);
+
+// Puts rotulo (right-aligned, buddy of campo) at (linha, coluna) of grade and
+// campo beside it over colunas columns; returns the label.
+QLabel* AdicionarCampo(QGridLayout* grade, int linha, int coluna, const QString& rotulo, QWidget* campo,
+                       int colunas = 1);
+// Sizes w to hold about n average characters of its font.
+void LarguraEmCaracteres(QWidget* w, int n);
 
 // ---------------------------------------------------------------------------
 // How a tool bar button's operation ended, told to its after-action.

@@ -7,6 +7,9 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QButtonGroup>
+#include <QGridLayout>
+#include <QRadioButton>
 #include <QCloseEvent>
 #include <QFrame>
 #include <QKeyEvent>
@@ -45,6 +48,40 @@ public:
 
 TEditMaiusculas::TEditMaiusculas(QWidget* parent) : QLineEdit(parent) {
     setValidator(new ValidadorMaiusculas(this));
+}
+
+TRadioGroup::TRadioGroup(QWidget* parent) : QGroupBox(parent), grupo_(new QButtonGroup(this)) {
+    new QGridLayout(this);
+    connect(grupo_, &QButtonGroup::idClicked, this, [this](int) {
+        if (OnClick)
+            OnClick(*this);
+    });
+}
+
+void TRadioGroup::SetItems(const QStringList& itens, int colunas) {
+    for (QAbstractButton* b : grupo_->buttons()) {
+        grupo_->removeButton(b);
+        delete b;
+    }
+    itens_ = itens;
+    auto* grade = static_cast<QGridLayout*>(layout());
+    colunas = qMax(1, colunas);
+    const int linhas = (int(itens.size()) + colunas - 1) / colunas;
+    for (int i = 0; i < itens.size(); ++i) {
+        auto* b = new QRadioButton(itens[i], this);
+        b->setObjectName(objectName() + QString::number(i));
+        grupo_->addButton(b, i);
+        grade->addWidget(b, i % qMax(1, linhas), i / qMax(1, linhas));
+    }
+}
+
+int TRadioGroup::ItemIndex() const {
+    return grupo_->checkedId();
+}
+
+void TRadioGroup::SetItemIndex(int indice) {
+    if (QAbstractButton* b = grupo_->button(indice))
+        b->setChecked(true);
 }
 
 // ---------------------------------------------------------------------------

@@ -1,10 +1,14 @@
 #pragma once
 
 #include <QDialog>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QString>
+#include <QStringList>
+#include <functional>
 
 class QAction;
+class QButtonGroup;
 class QCloseEvent;
 class QFrame;
 class QKeyEvent;
@@ -30,6 +34,23 @@ class TEditMaiusculas : public QLineEdit {
     Q_OBJECT
 public:
     explicit TEditMaiusculas(QWidget* parent = nullptr);
+};
+
+// A radio group: a captioned box of exclusive options, one per item, in
+// columns. OnClick runs after the user picks an item (not when set in code).
+class TRadioGroup : public QGroupBox {
+    Q_OBJECT
+public:
+    explicit TRadioGroup(QWidget* parent = nullptr);
+    void SetItems(const QStringList& itens, int colunas = 1);
+    QStringList Items() const { return itens_; }
+    int ItemIndex() const;            // -1 when none is checked
+    void SetItemIndex(int indice);
+    std::function<void(TRadioGroup&)> OnClick;
+
+private:
+    QButtonGroup* grupo_;
+    QStringList itens_;
 };
 
 // ---------------------------------------------------------------------------
