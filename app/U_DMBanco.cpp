@@ -156,6 +156,10 @@ void TDMBanco::CriarDatasetsSeguranca() {
 }
 
 TDMBanco::~TDMBanco() {
+    // Datasets release their statements while the connection still exists.
+    delete Q_Usuarios;
+    delete Q_Direitos;
+    delete Up_Direitos;
     try {
         if (Trans_Clipping.isActive())
             Trans_Clipping.commit();

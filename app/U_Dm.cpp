@@ -1,10 +1,7 @@
 #include "U_Dm.h"
 
-#include <QStringList>
-
 #include "app/U_DMBanco.h"
 #include "platform/data/Query.h"
-#include "platform/firebird/Transaction.h"
 
 TDM* DM = nullptr;
 
@@ -27,7 +24,18 @@ TDM::TDM(QObject* parent) : QObject(parent) {
     Proc_Cliente_Agenda->SQL.Add(QStringLiteral("EXECUTE PROCEDURE PROC_CLIENTE_AGENDA(:NOME, :FONE, :FAX, :CELULAR, "
                                                 ":ENDERECO, :CIDADE, :UF, :CEP, :EMAIL, :WEB, :OBS, :BAIRRO, :ACAO)"));
 
-    CriarCadastrosPedido();
+    // Birthdays of the day.
+    Q_Aniversariantes = new dataset::Query(this);
+    Q_Aniversariantes->setObjectName(QStringLiteral("Q_Aniversariantes"));
+    if (DMBanco)
+        Q_Aniversariantes->SetTransaction(&DMBanco->Trans_Clipping);
+    Q_Aniversariantes->SQL.Add(QStringLiteral("SELECT AGE_NOME AS NOME, AGE_TELEFONE AS FONE FROM TB_AGENDA"));
+    Q_Aniversariantes->SQL.Add(QStringLiteral("WHERE AGE_DIAANIVERSARIO = :AGE_DIA AND AGE_MESANIVERSARIO = :AGE_MES"));
+    Q_Aniversariantes->SQL.Add(QStringLiteral("UNION ALL"));
+    Q_Aniversariantes->SQL.Add(QStringLiteral("SELECT FUN_NOME AS NOME, FUN_FONE AS FONE FROM TB_FUNCIONARIOS"));
+    Q_Aniversariantes->SQL.Add(QStringLiteral("WHERE FUN_DIAANIVERSARIO = :FUN_DIA AND FUN_MESANIVERSARIO = :FUN_MES"));
+    Q_Aniversariantes->SQL.Add(QString());
+    Q_Aniversariantes->ReadOnly = true;
 }
 
 bool TDM::ClienteCadastrado(const QString& nome, const QString& cidade, const QString& uf) {
@@ -43,93 +51,6 @@ bool TDM::ClienteCadastrado(const QString& nome, const QString& cidade, const QS
     const bool achou = !q.IsEmpty();
     q.Close();
     return achou;
-}
-
-// Media, payment forms and terms.
-namespace {
-dataset::Query* cadastro(TDM* dm, const char* nome, const QString& tabela, const QString& chave,
-                         const QString& gerador, const QStringList& colunas, dataset::UpdateSql*& up,
-                         const char* nomeUp) {
-    up = new dataset::UpdateSql(dm);
-    up->setObjectName(QLatin1String(nomeUp));
-    QStringList params, sets;
-    for (const QString& c : colunas) {
-        params << QStringLiteral(":") + c;
-        sets << c + QStringLiteral(" = :") + c;
-    }
-    up->InsertSQL.Add(QStringLiteral("insert into ") + tabela);
-    up->InsertSQL.Add(QStringLiteral("(") + colunas.join(QStringLiteral(", ")) + QStringLiteral(")"));
-    up->InsertSQL.Add(QStringLiteral("values"));
-    up->InsertSQL.Add(QStringLiteral("(") + params.join(QStringLiteral(", ")) + QStringLiteral(")"));
-    up->ModifySQL.Add(QStringLiteral("update ") + tabela);
-    up->ModifySQL.Add(QStringLiteral("set"));
-    up->ModifySQL.Add(sets.join(QStringLiteral(", ")));
-    up->ModifySQL.Add(QStringLiteral("where"));
-    up->ModifySQL.Add(chave + QStringLiteral(" = :OLD_") + chave);
-    up->DeleteSQL.Add(QStringLiteral("delete from ") + tabela);
-    up->DeleteSQL.Add(QStringLiteral("where"));
-    up->DeleteSQL.Add(chave + QStringLiteral(" = :OLD_") + chave);
-    up->RefreshSQL.Add(QStringLiteral("Select ") + colunas.join(QStringLiteral(", ")));
-    up->RefreshSQL.Add(QStringLiteral("from ") + tabela);
-    up->RefreshSQL.Add(QStringLiteral("where ") + chave + QStringLiteral(" = :") + chave);
-
-    auto* q = new dataset::Query(dm);
-    q->setObjectName(QLatin1String(nome));
-    if (DMBanco)
-        q->SetTransaction(&DMBanco->Trans_Clipping);
-    q->SQL.Add(QStringLiteral("SELECT * FROM ") + tabela);
-    q->CachedUpdates = true;
-    q->ForcedRefresh = true;
-    q->UpdateObject = up;
-    q->SetGeneratorField(chave, gerador);
-    return q;
-}
-} // namespace
-
-void TDM::CriarCadastrosPedido() {
-    using dataset::FieldType;
-    Q_Midias = cadastro(this, "Q_Midias", QStringLiteral("TB_MIDIAS"), QStringLiteral("MID_CODIGO"),
-                        QStringLiteral("GEN_MIDIAS"),
-                        {QStringLiteral("MID_CODIGO"), QStringLiteral("MID_DESCRICAO"), QStringLiteral("MID_VALOR")},
-                        Up_Midias, "Up_Midias");
-    Q_Midias->DefineField(QStringLiteral("MID_DESCRICAO"), FieldType::String, 45)->Required = true;
-    Q_Midias->DefineField(QStringLiteral("MID_VALOR"), FieldType::Float)->Currency = true;
-    Q_Midias->AfterPost = [this](dataset::DataSet& ds) { Q_MidiasAfterPost(ds); };
-    Q_Midias->AfterDelete = [this](dataset::DataSet& ds) { Q_MidiasAfterPost(ds); };
-
-    Q_FormaPagto = cadastro(this, "Q_FormaPagto", QStringLiteral("TB_FORMAPAGAMENTO"), QStringLiteral("FPG_CODIGO"),
-                            QStringLiteral("GEN_FORMAPAGAMENTO"),
-                            {QStringLiteral("FPG_CODIGO"), QStringLiteral("FPG_DESCRICAO")}, Up_FormaPagto,
-                            "Up_FormaPagto");
-    Q_FormaPagto->DefineField(QStringLiteral("FPG_DESCRICAO"), FieldType::String, 45)->Required = true;
-    Q_FormaPagto->AfterPost = [this](dataset::DataSet& ds) { Q_FormaPagtoAfterPost(ds); };
-    Q_FormaPagto->AfterDelete = [this](dataset::DataSet& ds) { Q_FormaPagtoAfterPost(ds); };
-
-    Q_Prazo = cadastro(this, "Q_Prazo", QStringLiteral("TB_PRAZOS"), QStringLiteral("PRA_CODIGO"),
-                       QStringLiteral("GEN_PRAZOS"),
-                       {QStringLiteral("PRA_CODIGO"), QStringLiteral("FPG_CODIGO"), QStringLiteral("PRA_DESCRICAO")},
-                       Up_Prazo, "Up_Prazo");
-    Q_Prazo->DefineField(QStringLiteral("FPG_CODIGO"), FieldType::Integer)->Required = true;
-    Q_Prazo->DefineField(QStringLiteral("PRA_DESCRICAO"), FieldType::String, 45)->Required = true;
-    Q_Prazo->AddLookupField(QStringLiteral("FORMAPAGAMENTO"), QStringLiteral("FPG_CODIGO"), Q_FormaPagto,
-                            QStringLiteral("FPG_CODIGO"), QStringLiteral("FPG_DESCRICAO"), FieldType::String, 25);
-    Q_Prazo->AfterPost = [this](dataset::DataSet& ds) { Q_PrazoAfterPost(ds); };
-    Q_Prazo->AfterDelete = [this](dataset::DataSet& ds) { Q_PrazoAfterPost(ds); };
-}
-
-void TDM::Q_MidiasAfterPost(dataset::DataSet& ds) {
-    ds.ApplyUpdates();
-    ds.Transaction()->commitRetaining();
-}
-
-void TDM::Q_FormaPagtoAfterPost(dataset::DataSet& ds) {
-    ds.ApplyUpdates();
-    ds.Transaction()->commitRetaining();
-}
-
-void TDM::Q_PrazoAfterPost(dataset::DataSet& ds) {
-    ds.ApplyUpdates();
-    ds.Transaction()->commitRetaining();
 }
 
 TDM::~TDM() = default;

@@ -30,20 +30,9 @@ public:
     // the given texts (a NULL column never equals one).
     bool ClienteCadastrado(const QString& nome, const QString& cidade, const QString& uf);
 
-    // Lookup registers shared with the order form: media, payment forms and
-    // payment terms. Cached, keys from their generators, applied and committed
-    // with retaining after every post and delete; Q_Prazo's lookup field
-    // FORMAPAGAMENTO is the FPG_DESCRICAO of Q_FormaPagto for the term.
-    dataset::Query* Q_Midias;
-    dataset::UpdateSql* Up_Midias;
-    dataset::Query* Q_FormaPagto;
-    dataset::UpdateSql* Up_FormaPagto;
-    dataset::Query* Q_Prazo;
-    dataset::UpdateSql* Up_Prazo;
-    void Q_MidiasAfterPost(dataset::DataSet& ds);
-    void Q_FormaPagtoAfterPost(dataset::DataSet& ds);
-    void Q_PrazoAfterPost(dataset::DataSet& ds);
-    void CriarCadastrosPedido();
+    // Birthdays of the day among agenda contacts and employees: columns NOME
+    // and FONE; integer parameters AGE_DIA, AGE_MES, FUN_DIA, FUN_MES.
+    dataset::Query* Q_Aniversariantes;
 };
 
 extern TDM* DM;

@@ -8,6 +8,7 @@
 #include "platform/firebird/Attachment.h"
 #include "platform/firebird/Statement.h"
 #include "platform/firebird/Transaction.h"
+#include "screens/base/U_BaseChild.h"
 
 #include <QStringList>
 
@@ -73,6 +74,10 @@ bool VerificarAcessoSessao(int tela, const QString& campo, bool mostrarMensagem)
         return true;
     return VerificarAcesso(DMBanco->DB_Clipping, DMBanco->UsuarioAtual, DMBanco->PerfilAtual, DMBanco->ModuloAtual,
                            tela, campo, mostrarMensagem);
+}
+
+void InstalarVerificadorAcesso() {
+    DefinirVerificadorAcesso([](int tela, const QString& campo) { return VerificarAcessoSessao(tela, campo, true); });
 }
 
 // ---------------------------------------------------------------------------

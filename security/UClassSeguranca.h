@@ -88,3 +88,7 @@ public:
 private:
     dataset::DataSource* fonte() const;
 };
+
+// Installs VerificarAcessoSessao (message shown) as the rights check of the
+// register screens (DefinirVerificadorAcesso of U_BaseChild).
+void InstalarVerificadorAcesso();
