@@ -471,8 +471,10 @@ void DataSet::Open() {
     bof_ = true;
     eof_ = records_.empty();
     bumpVersion();
+    state_ = State::Browse;
     for (DataSetObserver* o : observers_) o->reset();
-    setState(State::Browse);
+    fire(OnStateChange);
+    dataEvent(EvState);
     dataEvent(EvRecord);
     fire(AfterOpen);
     fire(AfterScroll);

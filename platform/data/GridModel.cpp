@@ -57,7 +57,7 @@ void DataSetModel::fieldsChanged() {
     fieldCache_.clear();
     if (!explicitColumns_) {
         columns_.clear();
-        if (ds_ && ds_->Active())
+        if (ds_)
             for (int i = 0; i < ds_->FieldCount(); ++i) {
                 Field* f = ds_->Fields(i);
                 if (!f->Visible) continue;
@@ -132,10 +132,19 @@ void DataSetModel::fetchMore(const QModelIndex& parent) {
     if (canFetchMore(parent)) ds_->FetchMore(FetchBatch);
 }
 
-void DataSetModel::rowsAboutToBeInserted(int first, int last) { beginInsertRows(QModelIndex(), first, last); }
-void DataSetModel::rowsInserted() { endInsertRows(); }
-void DataSetModel::rowsAboutToBeRemoved(int first, int last) { beginRemoveRows(QModelIndex(), first, last); }
-void DataSetModel::rowsRemoved() { endRemoveRows(); }
+// Row changes inside a reset (the first row read by Open) are part of it.
+void DataSetModel::rowsAboutToBeInserted(int first, int last) {
+    if (!resetting_) beginInsertRows(QModelIndex(), first, last);
+}
+void DataSetModel::rowsInserted() {
+    if (!resetting_) endInsertRows();
+}
+void DataSetModel::rowsAboutToBeRemoved(int first, int last) {
+    if (!resetting_) beginRemoveRows(QModelIndex(), first, last);
+}
+void DataSetModel::rowsRemoved() {
+    if (!resetting_) endRemoveRows();
+}
 
 void DataSetModel::aboutToReset() {
     if (resetting_) return;

@@ -496,6 +496,10 @@ void TstDataWidgets::gridShowsFirstPageOfLargeResult() {
     grid.SetColumns({{"FPG_CODIGO", "Código"}, {"FPG_DESCRICAO", "Descrição"}});
     grid.resize(400, 300);
     grid.show();
+    DBGrid plain;  // no columns given: one per field
+    plain.SetDataSource(&src);
+    plain.resize(400, 300);
+    plain.show();
     q.Open();
     QCoreApplication::processEvents();
     QTest::qWait(50);
@@ -505,6 +509,9 @@ void TstDataWidgets::gridShowsFirstPageOfLargeResult() {
     QCOMPARE(grid.Model()->index(0, 1).data().toString(), QString("Forma 1"));
     QCOMPARE(grid.Model()->headerData(1, Qt::Horizontal).toString(), QString("Descrição"));
     QCOMPARE(grid.currentIndex().row(), 0);
+    QCOMPARE(plain.Model()->columnCount(), 2);
+    QCOMPARE(plain.Model()->headerData(0, Qt::Horizontal).toString(), QString("FPG_CODIGO"));
+    QVERIFY(plain.Model()->rowCount() >= 10);
     // Scrolling down reads more; Last reads the rest.
     grid.scrollToBottom();
     QCoreApplication::processEvents();
