@@ -160,6 +160,9 @@ TDMBanco::~TDMBanco() {
     delete Q_Usuarios;
     delete Q_Direitos;
     delete Up_Direitos;
+    delete TB_Empresa;
+    delete Q_PerfilAcesso;
+    delete Up_PerfilAcesso;
     try {
         if (Trans_Clipping.isActive())
             Trans_Clipping.commit();

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "support/TempDatabase.h"
+
+#include "app/Inicializacao.h"
+#include "app/U_DMBanco.h"
+#include "common/Ambiente.h"
+#include "common/Mensagens.h"
+#include "common/U_Funcoes.h"
+
+#include <QApplication>
+#include <QTest>
+
+// A fresh database and executable folder with DMBanco and DM created on
+// them, as at start-up; released when it goes.
+struct SessaoCadastro {
+    testsupport::TempDatabase db;
+    msg::Roteiro roteiro;
+
+    SessaoCadastro() {
+        DefinirPastaExecutavel(db.folder());
+        ChamadaExterna = 0;
+        if (!CriarModulosDados())
+            qFatal("no connection to the test database");
+        roteiro.limpar();
+    }
+    ~SessaoCadastro() {
+        LiberarModulosDados();
+        DefinirPastaExecutavel(QString());
+        qApp->setStyleSheet(QString());
+        ChamadaExterna = 0;
+    }
+};
