@@ -1,12 +1,87 @@
 #include "U_Dm.h"
 
+#include <QStringList>
+
 #include "app/U_DMBanco.h"
+#include "common/Mensagens.h"
+#include "platform/core/Exception.h"
 #include "platform/data/Query.h"
+#include "platform/firebird/Transaction.h"
 
 TDM* DM = nullptr;
 
 TDM::TDM(QObject* parent) : QObject(parent) {
     setObjectName(QStringLiteral("DM"));
+
+    // Clipping entries.
+    Q_Lancamento = new dataset::Query(this);
+    Q_Lancamento->setObjectName(QStringLiteral("Q_Lancamento"));
+    Up_Lancamento = new dataset::UpdateSql(this);
+    Up_Lancamento->setObjectName(QStringLiteral("Up_Lancamento"));
+    if (DMBanco)
+        Q_Lancamento->SetTransaction(&DMBanco->Trans_Clipping);
+    Q_Lancamento->SQL.Add(QStringLiteral("Select first(1) * from Tb_lancamento"));
+    Q_Lancamento->CachedUpdates = true;
+    Q_Lancamento->UpdateObject = Up_Lancamento;
+    Q_Lancamento->SetGeneratorField(QStringLiteral("LAN_CODIGO"), QStringLiteral("GEN_LANCAMENTO"), 1);
+    {
+        using dataset::FieldType;
+        Q_Lancamento->DefineField(QStringLiteral("LAN_CODIGO"), FieldType::Integer)->Required = true;
+        auto* data = Q_Lancamento->DefineField(QStringLiteral("LAN_DATA"), FieldType::DateTime);
+        data->Required = true;
+        data->EditMask = QStringLiteral("!99/99/9900;1;_");
+        data->DisplayFormat = QStringLiteral("dd/mm/yyyy");
+        Q_Lancamento->DefineField(QStringLiteral("LAN_HORA"), FieldType::String, 8)->EditMask =
+            QStringLiteral("!90:00:00;1;_");
+        Q_Lancamento->DefineField(QStringLiteral("LAN_TEMPO"), FieldType::String, 8)->EditMask =
+            QStringLiteral("!90:00:00;1;_");
+        Q_Lancamento->DefineField(QStringLiteral("LAN_TIPO"), FieldType::String, 1);
+        Q_Lancamento->DefineField(QStringLiteral("EMI_CODIGO"), FieldType::Integer)->Required = true;
+        Q_Lancamento->DefineField(QStringLiteral("PRG_CODIGO"), FieldType::Integer)->Required = true;
+        Q_Lancamento->DefineField(QStringLiteral("FUN_CODIGO"), FieldType::Integer);
+        Q_Lancamento->DefineField(QStringLiteral("LAN_VELOCIDADE"), FieldType::String, 2);
+        Q_Lancamento->DefineField(QStringLiteral("LAN_CODLANCAMENTO"), FieldType::String, 15);
+        Q_Lancamento->DefineField(QStringLiteral("LAN_ASSUNTO"), FieldType::String, 1024);
+        Q_Lancamento->DefineField(QStringLiteral("LAN_BLOCO"), FieldType::String, 25);
+        Q_Lancamento->DefineField(QStringLiteral("LAN_CHECKED"), FieldType::String, 1);
+    }
+    Up_Lancamento->InsertSQL.Add(QStringLiteral(
+        "insert into TB_LANCAMENTO (EMI_CODIGO, FUN_CODIGO, LAN_ASSUNTO, LAN_CODIGO, LAN_CODLANCAMENTO, LAN_DATA, "
+        "LAN_HORA, LAN_TEMPO, LAN_TIPO, LAN_VELOCIDADE, PRG_CODIGO)"));
+    Up_Lancamento->InsertSQL.Add(QStringLiteral(
+        "values (:EMI_CODIGO, :FUN_CODIGO, :LAN_ASSUNTO, :LAN_CODIGO, :LAN_CODLANCAMENTO, :LAN_DATA, :LAN_HORA, "
+        ":LAN_TEMPO, :LAN_TIPO, :LAN_VELOCIDADE, :PRG_CODIGO)"));
+    Up_Lancamento->ModifySQL.Add(QStringLiteral("update TB_LANCAMENTO"));
+    Up_Lancamento->ModifySQL.Add(QStringLiteral(
+        "set EMI_CODIGO = :EMI_CODIGO, FUN_CODIGO = :FUN_CODIGO, LAN_ASSUNTO = :LAN_ASSUNTO, "
+        "LAN_CODIGO = :LAN_CODIGO, LAN_CODLANCAMENTO = :LAN_CODLANCAMENTO, LAN_DATA = :LAN_DATA, "
+        "LAN_HORA = :LAN_HORA, LAN_TEMPO = :LAN_TEMPO, LAN_TIPO = :LAN_TIPO, LAN_VELOCIDADE = :LAN_VELOCIDADE, "
+        "PRG_CODIGO = :PRG_CODIGO"));
+    Up_Lancamento->ModifySQL.Add(QStringLiteral("where LAN_CODIGO = :OLD_LAN_CODIGO"));
+    Up_Lancamento->DeleteSQL.Add(QStringLiteral("delete from TB_LANCAMENTO"));
+    Up_Lancamento->DeleteSQL.Add(QStringLiteral("where LAN_CODIGO = :OLD_LAN_CODIGO"));
+    Up_Lancamento->RefreshSQL.Add(QStringLiteral(
+        "Select EMI_CODIGO, FUN_CODIGO, LAN_ASSUNTO, LAN_BLOCO, LAN_CHECKED, LAN_CODIGO, LAN_CODLANCAMENTO, "
+        "LAN_DATA, LAN_HORA, LAN_TEMPO, LAN_TIPO, LAN_VELOCIDADE, PRG_CODIGO"));
+    Up_Lancamento->RefreshSQL.Add(QStringLiteral("from TB_LANCAMENTO"));
+    Up_Lancamento->RefreshSQL.Add(QStringLiteral("where LAN_CODIGO = :LAN_CODIGO"));
+    Q_Lancamento->OnNewRecord = [this](dataset::DataSet& ds) { Q_LancamentoNewRecord(ds); };
+    Q_Lancamento->BeforePost = [this](dataset::DataSet& ds) { Q_LancamentoBeforePost(ds); };
+    Q_Lancamento->AfterPost = [this](dataset::DataSet& ds) { Q_LancamentoAfterPost(ds); };
+    Q_Lancamento->AfterDelete = [this](dataset::DataSet& ds) { Q_LancamentoAfterDelete(ds); };
+
+    // Birthdays of the day.
+    Q_Aniversariantes = new dataset::Query(this);
+    Q_Aniversariantes->setObjectName(QStringLiteral("Q_Aniversariantes"));
+    if (DMBanco)
+        Q_Aniversariantes->SetTransaction(&DMBanco->Trans_Clipping);
+    Q_Aniversariantes->SQL.Add(QStringLiteral("SELECT AGE_NOME AS NOME, AGE_TELEFONE AS FONE FROM TB_AGENDA"));
+    Q_Aniversariantes->SQL.Add(QStringLiteral("WHERE AGE_DIAANIVERSARIO = :AGE_DIA AND AGE_MESANIVERSARIO = :AGE_MES"));
+    Q_Aniversariantes->SQL.Add(QStringLiteral("UNION ALL"));
+    Q_Aniversariantes->SQL.Add(QStringLiteral("SELECT FUN_NOME AS NOME, FUN_FONE AS FONE FROM TB_FUNCIONARIOS"));
+    Q_Aniversariantes->SQL.Add(QStringLiteral("WHERE FUN_DIAANIVERSARIO = :FUN_DIA AND FUN_MESANIVERSARIO = :FUN_MES"));
+    Q_Aniversariantes->SQL.Add(QString());
+    Q_Aniversariantes->ReadOnly = true;
 
     // Employees, for the login.
     Q_Funcionarios = new dataset::Query(this);
@@ -24,18 +99,7 @@ TDM::TDM(QObject* parent) : QObject(parent) {
     Proc_Cliente_Agenda->SQL.Add(QStringLiteral("EXECUTE PROCEDURE PROC_CLIENTE_AGENDA(:NOME, :FONE, :FAX, :CELULAR, "
                                                 ":ENDERECO, :CIDADE, :UF, :CEP, :EMAIL, :WEB, :OBS, :BAIRRO, :ACAO)"));
 
-    // Birthdays of the day.
-    Q_Aniversariantes = new dataset::Query(this);
-    Q_Aniversariantes->setObjectName(QStringLiteral("Q_Aniversariantes"));
-    if (DMBanco)
-        Q_Aniversariantes->SetTransaction(&DMBanco->Trans_Clipping);
-    Q_Aniversariantes->SQL.Add(QStringLiteral("SELECT AGE_NOME AS NOME, AGE_TELEFONE AS FONE FROM TB_AGENDA"));
-    Q_Aniversariantes->SQL.Add(QStringLiteral("WHERE AGE_DIAANIVERSARIO = :AGE_DIA AND AGE_MESANIVERSARIO = :AGE_MES"));
-    Q_Aniversariantes->SQL.Add(QStringLiteral("UNION ALL"));
-    Q_Aniversariantes->SQL.Add(QStringLiteral("SELECT FUN_NOME AS NOME, FUN_FONE AS FONE FROM TB_FUNCIONARIOS"));
-    Q_Aniversariantes->SQL.Add(QStringLiteral("WHERE FUN_DIAANIVERSARIO = :FUN_DIA AND FUN_MESANIVERSARIO = :FUN_MES"));
-    Q_Aniversariantes->SQL.Add(QString());
-    Q_Aniversariantes->ReadOnly = true;
+    CriarCadastrosPedido();
 }
 
 bool TDM::ClienteCadastrado(const QString& nome, const QString& cidade, const QString& uf) {
@@ -51,6 +115,121 @@ bool TDM::ClienteCadastrado(const QString& nome, const QString& cidade, const QS
     const bool achou = !q.IsEmpty();
     q.Close();
     return achou;
+}
+
+void TDM::Q_LancamentoNewRecord(dataset::DataSet& ds) {
+    ds.FieldByName(QStringLiteral("FUN_CODIGO"))->SetAsInteger(DMBanco ? DMBanco->UsuarioAtual : 0);
+}
+
+void TDM::Q_LancamentoBeforePost(dataset::DataSet& ds) {
+    dataset::Query q;
+    q.SetTransaction(ds.Transaction());
+    q.SQL.Add(QStringLiteral("Select prg_codigo from TB_Programas"));
+    q.SQL.Add(QStringLiteral("Where Emi_Codigo = :emissora and prg_codigo = :programa"));
+    q.ParamByName(QStringLiteral("emissora"))->SetValue(ds.FieldByName(QStringLiteral("EMI_CODIGO"))->Value());
+    q.ParamByName(QStringLiteral("programa"))->SetValue(ds.FieldByName(QStringLiteral("PRG_CODIGO"))->Value());
+    q.Open();
+    if (q.IsEmpty()) {
+        msg::Informar(QStringLiteral("É necessário informar o nome do programa!"));
+        clip::Abort();
+    }
+}
+
+void TDM::Q_LancamentoAfterPost(dataset::DataSet& ds) {
+    ds.ApplyUpdates();
+    ds.Transaction()->commitRetaining();
+}
+
+void TDM::Q_LancamentoAfterDelete(dataset::DataSet& ds) {
+    ds.ApplyUpdates();
+    ds.Transaction()->commitRetaining();
+}
+
+// Media, payment forms and terms.
+namespace {
+dataset::Query* cadastro(TDM* dm, const char* nome, const QString& tabela, const QString& chave,
+                         const QString& gerador, const QStringList& colunas, dataset::UpdateSql*& up,
+                         const char* nomeUp) {
+    up = new dataset::UpdateSql(dm);
+    up->setObjectName(QLatin1String(nomeUp));
+    QStringList params, sets;
+    for (const QString& c : colunas) {
+        params << QStringLiteral(":") + c;
+        sets << c + QStringLiteral(" = :") + c;
+    }
+    up->InsertSQL.Add(QStringLiteral("insert into ") + tabela);
+    up->InsertSQL.Add(QStringLiteral("(") + colunas.join(QStringLiteral(", ")) + QStringLiteral(")"));
+    up->InsertSQL.Add(QStringLiteral("values"));
+    up->InsertSQL.Add(QStringLiteral("(") + params.join(QStringLiteral(", ")) + QStringLiteral(")"));
+    up->ModifySQL.Add(QStringLiteral("update ") + tabela);
+    up->ModifySQL.Add(QStringLiteral("set"));
+    up->ModifySQL.Add(sets.join(QStringLiteral(", ")));
+    up->ModifySQL.Add(QStringLiteral("where"));
+    up->ModifySQL.Add(chave + QStringLiteral(" = :OLD_") + chave);
+    up->DeleteSQL.Add(QStringLiteral("delete from ") + tabela);
+    up->DeleteSQL.Add(QStringLiteral("where"));
+    up->DeleteSQL.Add(chave + QStringLiteral(" = :OLD_") + chave);
+    up->RefreshSQL.Add(QStringLiteral("Select ") + colunas.join(QStringLiteral(", ")));
+    up->RefreshSQL.Add(QStringLiteral("from ") + tabela);
+    up->RefreshSQL.Add(QStringLiteral("where ") + chave + QStringLiteral(" = :") + chave);
+
+    auto* q = new dataset::Query(dm);
+    q->setObjectName(QLatin1String(nome));
+    if (DMBanco)
+        q->SetTransaction(&DMBanco->Trans_Clipping);
+    q->SQL.Add(QStringLiteral("SELECT * FROM ") + tabela);
+    q->CachedUpdates = true;
+    q->ForcedRefresh = true;
+    q->UpdateObject = up;
+    q->SetGeneratorField(chave, gerador);
+    return q;
+}
+} // namespace
+
+void TDM::CriarCadastrosPedido() {
+    using dataset::FieldType;
+    Q_Midias = cadastro(this, "Q_Midias", QStringLiteral("TB_MIDIAS"), QStringLiteral("MID_CODIGO"),
+                        QStringLiteral("GEN_MIDIAS"),
+                        {QStringLiteral("MID_CODIGO"), QStringLiteral("MID_DESCRICAO"), QStringLiteral("MID_VALOR")},
+                        Up_Midias, "Up_Midias");
+    Q_Midias->DefineField(QStringLiteral("MID_DESCRICAO"), FieldType::String, 45)->Required = true;
+    Q_Midias->DefineField(QStringLiteral("MID_VALOR"), FieldType::Float)->Currency = true;
+    Q_Midias->AfterPost = [this](dataset::DataSet& ds) { Q_MidiasAfterPost(ds); };
+    Q_Midias->AfterDelete = [this](dataset::DataSet& ds) { Q_MidiasAfterPost(ds); };
+
+    Q_FormaPagto = cadastro(this, "Q_FormaPagto", QStringLiteral("TB_FORMAPAGAMENTO"), QStringLiteral("FPG_CODIGO"),
+                            QStringLiteral("GEN_FORMAPAGAMENTO"),
+                            {QStringLiteral("FPG_CODIGO"), QStringLiteral("FPG_DESCRICAO")}, Up_FormaPagto,
+                            "Up_FormaPagto");
+    Q_FormaPagto->DefineField(QStringLiteral("FPG_DESCRICAO"), FieldType::String, 45)->Required = true;
+    Q_FormaPagto->AfterPost = [this](dataset::DataSet& ds) { Q_FormaPagtoAfterPost(ds); };
+    Q_FormaPagto->AfterDelete = [this](dataset::DataSet& ds) { Q_FormaPagtoAfterPost(ds); };
+
+    Q_Prazo = cadastro(this, "Q_Prazo", QStringLiteral("TB_PRAZOS"), QStringLiteral("PRA_CODIGO"),
+                       QStringLiteral("GEN_PRAZOS"),
+                       {QStringLiteral("PRA_CODIGO"), QStringLiteral("FPG_CODIGO"), QStringLiteral("PRA_DESCRICAO")},
+                       Up_Prazo, "Up_Prazo");
+    Q_Prazo->DefineField(QStringLiteral("FPG_CODIGO"), FieldType::Integer)->Required = true;
+    Q_Prazo->DefineField(QStringLiteral("PRA_DESCRICAO"), FieldType::String, 45)->Required = true;
+    Q_Prazo->AddLookupField(QStringLiteral("FORMAPAGAMENTO"), QStringLiteral("FPG_CODIGO"), Q_FormaPagto,
+                            QStringLiteral("FPG_CODIGO"), QStringLiteral("FPG_DESCRICAO"), FieldType::String, 25);
+    Q_Prazo->AfterPost = [this](dataset::DataSet& ds) { Q_PrazoAfterPost(ds); };
+    Q_Prazo->AfterDelete = [this](dataset::DataSet& ds) { Q_PrazoAfterPost(ds); };
+}
+
+void TDM::Q_MidiasAfterPost(dataset::DataSet& ds) {
+    ds.ApplyUpdates();
+    ds.Transaction()->commitRetaining();
+}
+
+void TDM::Q_FormaPagtoAfterPost(dataset::DataSet& ds) {
+    ds.ApplyUpdates();
+    ds.Transaction()->commitRetaining();
+}
+
+void TDM::Q_PrazoAfterPost(dataset::DataSet& ds) {
+    ds.ApplyUpdates();
+    ds.Transaction()->commitRetaining();
 }
 
 TDM::~TDM() = default;

@@ -16,6 +16,21 @@ public:
     explicit TDM(QObject* parent = nullptr);
     ~TDM() override;
 
+    // Clipping entries: the entry register's dataset (cached, written through
+    // Up_Lancamento, key from GEN_LANCAMENTO, FUN_CODIGO from UsuarioAtual,
+    // the program checked against the station before every post, applied and
+    // committed with retaining after every post and delete).
+    dataset::Query* Q_Lancamento;
+    dataset::UpdateSql* Up_Lancamento;
+    void Q_LancamentoNewRecord(dataset::DataSet& ds);
+    void Q_LancamentoBeforePost(dataset::DataSet& ds);
+    void Q_LancamentoAfterPost(dataset::DataSet& ds);
+    void Q_LancamentoAfterDelete(dataset::DataSet& ds);
+
+    // Birthdays of the day among agenda contacts and employees: columns NOME
+    // and FONE; integer parameters AGE_DIA, AGE_MES, FUN_DIA, FUN_MES.
+    dataset::Query* Q_Aniversariantes;
+
     // Employees (every row that is not an access profile): whether a login
     // is asked at all.
     dataset::Query* Q_Funcionarios;
@@ -30,9 +45,20 @@ public:
     // the given texts (a NULL column never equals one).
     bool ClienteCadastrado(const QString& nome, const QString& cidade, const QString& uf);
 
-    // Birthdays of the day among agenda contacts and employees: columns NOME
-    // and FONE; integer parameters AGE_DIA, AGE_MES, FUN_DIA, FUN_MES.
-    dataset::Query* Q_Aniversariantes;
+    // Lookup registers shared with the order form: media, payment forms and
+    // payment terms. Cached, keys from their generators, applied and committed
+    // with retaining after every post and delete; Q_Prazo's lookup field
+    // FORMAPAGAMENTO is the FPG_DESCRICAO of Q_FormaPagto for the term.
+    dataset::Query* Q_Midias;
+    dataset::UpdateSql* Up_Midias;
+    dataset::Query* Q_FormaPagto;
+    dataset::UpdateSql* Up_FormaPagto;
+    dataset::Query* Q_Prazo;
+    dataset::UpdateSql* Up_Prazo;
+    void Q_MidiasAfterPost(dataset::DataSet& ds);
+    void Q_FormaPagtoAfterPost(dataset::DataSet& ds);
+    void Q_PrazoAfterPost(dataset::DataSet& ds);
+    void CriarCadastrosPedido();
 };
 
 extern TDM* DM;
