@@ -56,6 +56,7 @@ double layerFetch(fb::Transaction& tra, qint64& rows) {
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    std::setvbuf(stdout, nullptr, _IOLBF, 0);
     const QStringList args = app.arguments();
     benchdata::Sizes sizes = benchdata::parseSizes(args);
     const int gridRows = argValue(args, "--grid-rows", 1000000);

@@ -939,7 +939,15 @@ void DataSet::ApplyUpdates() {
         for (const Item& it : items) {
             if (it.deleted) {
                 Record& r = deleted_[it.index];
-                applyRecord(r, UpdateStatus::Deleted);
+                try {
+                    applyRecord(r, UpdateStatus::Deleted);
+                } catch (...) {
+                    // The row is still in the database: show it again as it
+                    // is there, rather than retrying the delete on every apply.
+                    restoreDeleted(it.index);
+                    appliedDeletes.push_back(it.index);
+                    throw;
+                }
                 appliedDeletes.push_back(it.index);
             } else {
                 Record& r = records_[it.index];
@@ -957,6 +965,24 @@ void DataSet::ApplyUpdates() {
         throw;
     }
     finish();
+}
+
+void DataSet::restoreDeleted(size_t index) {
+    Record& d = deleted_[index];
+    const int at = std::clamp(d.pending->deletedAt, 0, int(records_.size()));
+    if (!d.pending->old.empty()) d.values = std::move(d.pending->old);
+    d.pending.reset();
+    for (DataSetObserver* o : observers_) o->rowsAboutToBeInserted(at, at);
+    records_.insert(records_.begin() + at, Record{std::move(d.values), nullptr});
+    for (DataSetObserver* o : observers_) o->rowsInserted();
+    if (!IsEditing()) {
+        cur_ = at;
+        bof_ = eof_ = false;
+        for (DataSetObserver* o : observers_) o->currentChanged(cur_);
+    } else if (cur_ >= at) {
+        ++cur_;
+    }
+    dataEvent(EvRecord);
 }
 
 void DataSet::CommitUpdates() {

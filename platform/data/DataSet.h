@@ -296,6 +296,7 @@ private:
     void checkRequired() const;
     void markPending(Record& r, UpdateStatus s);
     void applyRecord(Record& r, UpdateStatus kind);
+    void restoreDeleted(size_t index);
     void clearBuffer();
     void dataEvent(int kind, Field* field = nullptr);
     void fire(const Event& e) { if (e) e(*this); }

@@ -95,7 +95,7 @@ QVariant DataSetModel::data(const QModelIndex& index, int role) const {
     case Qt::EditRole:
         return f ? ds_->ValueAt(index.row(), f) : QVariant();
     case Qt::TextAlignmentRole:
-        return QVariant::fromValue(columns_[index.column()].Alignment);
+        return int(columns_[index.column()].Alignment);
     default:
         return QVariant();
     }
@@ -111,7 +111,7 @@ QVariant DataSetModel::headerData(int section, Qt::Orientation orientation, int 
         return f ? f->DisplayName() : c.FieldName;
     }
     case Qt::TextAlignmentRole:
-        return QVariant::fromValue(c.TitleAlignment);
+        return int(c.TitleAlignment);
     case Qt::FontRole:
         if (c.TitleBold) {
             QFont font;

@@ -44,11 +44,9 @@ void TableDataset::openCursor() {
         preparedText_ = text;
     }
     stmt_->clearParams();
+    lastLink_ = masterValues();
     if (md && !links.isEmpty())
-        for (const QString& l : links) {
-            Field* f = md->FindField(l);
-            stmt_->setParam(l, md->Active() && f ? f->Value() : QVariant());
-        }
+        for (int i = 0; i < links.size(); ++i) stmt_->setParam(links[i], lastLink_.value(i));
     bindColumns(stmt_->columns());
     stmt_->open();
 }
@@ -138,8 +136,23 @@ void TableDataset::afterNewRecord() {
     }
 }
 
+QVariantList TableDataset::masterValues() const {
+    QVariantList out;
+    DataSet* md = masterSource() ? masterSource()->GetDataSet() : nullptr;
+    for (const QString& l : names(MasterFields)) {
+        Field* f = md ? md->FindField(l) : nullptr;
+        out << (md && md->Active() && f ? f->Value() : QVariant());
+    }
+    return out;
+}
+
 void TableDataset::masterChanged() {
     if (!Active() || MasterFields.trimmed().isEmpty()) return;
+    const QVariantList now = masterValues();
+    bool same = now.size() == lastLink_.size();
+    for (int i = 0; same && i < now.size(); ++i)
+        same = now[i].isNull() == lastLink_[i].isNull() && now[i] == lastLink_[i];
+    if (same) return;
     Close();
     Open();
 }

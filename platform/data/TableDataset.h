@@ -37,7 +37,9 @@ protected:
 
 private:
     QStringList keyFields();
+    QVariantList masterValues() const;
     std::unique_ptr<fb::Statement> stmt_;
+    QVariantList lastLink_;
     QString preparedText_;
     QStringList keys_;
     QString keysTable_;

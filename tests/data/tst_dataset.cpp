@@ -62,6 +62,7 @@ private slots:
     void cachedUpdatesUseExactlyTheGivenStatements();
     void failedApplyKeepsChangePending_data();
     void failedApplyKeepsChangePending();
+    void failedDeleteShowsRowAgain();
     void requiredFieldRefusesPost();
     void beforeEventAbortCancelsOperation_data();
     void beforeEventAbortCancelsOperation();
@@ -383,6 +384,30 @@ void TstDataSet::failedApplyKeepsChangePending() {
     QCOMPARE(db.count("TB_PRAZOS"), 2);
     q->ApplyUpdates();
     QCOMPARE(db.count("TB_PRAZOS"), 2);
+}
+
+void TstDataSet::failedDeleteShowsRowAgain() {
+    TempDatabase db;
+    db.exec("insert into TB_EMISSORAS (EMI_CODIGO, EMI_NOME) values (1, 'Rádio')");
+    db.exec("insert into TB_EMISSORAS (EMI_CODIGO, EMI_NOME) values (2, 'TV')");
+    db.exec("insert into TB_PROGRAMAS (PRG_CODIGO, PRG_NOME, EMI_CODIGO) values (1, 'P', 1)");
+    UpdateSql up;
+    up.DeleteSQL.Add("delete from TB_EMISSORAS where EMI_CODIGO = :OLD_EMI_CODIGO");
+    auto q = query(db, "select * from TB_EMISSORAS order by EMI_CODIGO", "Q_Emissoras");
+    q->CachedUpdates = true;
+    q->UpdateObject = &up;
+    q->AfterDelete = [](DataSet& ds) { ds.ApplyUpdates(); };
+    q->Open();
+    // A program still refers to station 1: the server refuses.
+    QVERIFY(errorOf([&] { q->Delete(); }).contains("FOREIGN KEY"));
+    QCOMPARE(q->RecordCount(), 2);
+    QCOMPARE(q->FieldByName("EMI_NOME")->AsString(), QString("Rádio"));
+    QVERIFY(!q->UpdatesPending());
+    // Later writes are not held up by the refused delete.
+    q->Next();
+    q->Delete();
+    QCOMPARE(db.count("TB_EMISSORAS"), 1);
+    QCOMPARE(q->RecordCount(), 1);
 }
 
 void TstDataSet::requiredFieldRefusesPost() {

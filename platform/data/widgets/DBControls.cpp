@@ -266,7 +266,9 @@ void DBMemo::refresh() {
     if (link_.Modified) return;
     Field* f = link_.GetField();
     settingText_ = true;
-    setPlainText(f ? f->AsString() : QString());
+    QString text = f ? f->AsString() : QString();
+    text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+    setPlainText(text);
     settingText_ = false;
     link_.Modified = false;
 }
