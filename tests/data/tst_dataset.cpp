@@ -77,6 +77,7 @@ private slots:
     void execSqlWithRepeatedParameter();
     void memoryTable();
     void cancelUpdatesRestoresRows();
+    void insertPositionAndQuietControls();
 };
 
 // ------------------------------------------------------------ conversions
@@ -815,6 +816,48 @@ void TstDataSet::cancelUpdatesRestoresRows() {
     for (q->First(); !q->Eof(); q->Next()) rows << q->FieldByName("FPG_DESCRICAO")->AsString();
     QCOMPARE(rows.join(','), QString("Forma 1,Forma 2,Forma 3"));
     QCOMPARE(db.count("TB_FORMAPAGAMENTO"), 3);
+}
+
+void TstDataSet::insertPositionAndQuietControls() {
+    MemoryTable t;
+    t.AddFieldDef("V", FieldType::String, 5);
+    t.CreateDataSet();
+    DataSource src;
+    src.SetDataSet(&t);
+    int recordEvents = 0;
+    src.OnDataChange = [&](DataSource&, Field* f) { if (!f) ++recordEvents; };
+    auto add = [&](const char* v, bool append) {
+        append ? t.Append() : t.Insert();
+        t.FieldByName("V")->SetAsString(v);
+        t.Post();
+    };
+    add("a", true);
+    add("c", true);
+    t.First();
+    t.Next();
+    add("b", false);  // before the current row
+    QCOMPARE(t.RecNo(), 2);
+    QStringList rows;
+    for (t.First(); !t.Eof(); t.Next()) rows << t.FieldByName("V")->AsString();
+    QCOMPARE(rows.join(','), QString("a,b,c"));
+    // Walking a dataset with the controls quiet tells them once, at the end.
+    recordEvents = 0;
+    t.DisableControls();
+    for (t.First(); !t.Eof(); t.Next()) {}
+    QCOMPARE(recordEvents, 0);
+    t.EnableControls();
+    QCOMPARE(recordEvents, 1);
+    // Moving away from an unposted edit posts it; an untouched new row goes.
+    t.First();
+    t.Edit();
+    t.FieldByName("V")->SetAsString("A");
+    t.Next();
+    QCOMPARE(t.GetState(), State::Browse);
+    t.First();
+    QCOMPARE(t.FieldByName("V")->AsString(), QString("A"));
+    t.Append();
+    t.First();
+    QCOMPARE(t.RecordCount(), 3);
 }
 
 QTEST_GUILESS_MAIN(TstDataSet)
