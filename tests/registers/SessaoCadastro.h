@@ -9,7 +9,19 @@
 #include "common/U_Funcoes.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QTest>
+
+// Types text into w key by key, accented letters included.
+inline void digitar(QWidget* w, const QString& texto) {
+    for (QChar c : texto) {
+        const int tecla = c.unicode() < 128 ? c.toUpper().unicode() : int(Qt::Key_unknown);
+        QKeyEvent p(QEvent::KeyPress, tecla, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &p);
+        QKeyEvent r(QEvent::KeyRelease, tecla, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &r);
+    }
+}
 
 // A fresh database and executable folder with DMBanco and DM created on
 // them, as at start-up; released when it goes.

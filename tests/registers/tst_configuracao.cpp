@@ -32,10 +32,6 @@ QStringList itens(const QComboBox* c) {
     return l;
 }
 
-void digitar(QWidget* w, const QString& texto) {
-    w->setFocus();
-    QTest::keyClicks(w, texto);
-}
 
 } // namespace
 
