@@ -1,4 +1,5 @@
 #include "screens/registers/U_Vendedores.h"
+#include "screens/registers/U_Funcionarios.h"
 
 #include "common/U_Funcoes.h"
 #include "platform/core/Exception.h"
@@ -265,7 +266,9 @@ void TFrmVendedores::Q_VendedoresAfterPost(dataset::DataSet& ds) {
 }
 
 namespace {
-QVariant seletorPadrao(QWidget*) {
-    throw clip::Exception(QStringLiteral("O cadastro de funcionários não está disponível."));
+// The employees register as a picker; null when nothing was confirmed.
+QVariant seletorPadrao(QWidget* dono) {
+    const int codigo = TFrmFuncionarios::Escolher(dono);
+    return codigo > 0 ? QVariant(codigo) : QVariant();
 }
 } // namespace
