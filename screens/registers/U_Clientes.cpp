@@ -309,7 +309,7 @@ TFrmClientes::TFrmClientes(QWidget* parent) : TFrmBaseFilha(parent) {
         nome.FieldName = QStringLiteral("CLI_NOME");
         nome.Title = QStringLiteral("Nome");
         nome.TitleBold = true;
-        nome.Width = 380;
+        nome.Width = 340;
         dataset::GridColumn fone;
         fone.FieldName = QStringLiteral("CLI_FONE");
         fone.Title = QStringLiteral("Fone");
