@@ -9,6 +9,7 @@
 #include "platform/data/widgets/DBSpeedButton.h"
 #include "platform/firebird/Statement.h"
 #include "screens/registers/U_Clientes.h"
+#include "security/UClassSeguranca.h"
 
 #include <QPushButton>
 #include <QRadioButton>
@@ -66,6 +67,8 @@ private slots:
     void pesquisa_data();
     void pesquisa();
     void modoEscolha();
+    void direitosDeIncluirEAlterar();
+    void sairDaObservacaoPerguntaGravar();
 };
 
 void TstClientes::duplicado_data() {
@@ -315,6 +318,57 @@ void TstClientes::modoEscolha() {
         QCOMPARE(DM->ClienteEscolhido, 7);
         QCOMPARE(tela.result(), int(QDialog::Accepted));
     }
+}
+
+// Saving a changed client checks the alter right like every register; a new
+// client needs only the insert right.
+void TstClientes::direitosDeIncluirEAlterar() {
+    SessaoCadastro s;
+    s.db.exec(QStringLiteral("insert into TB_FUNCIONARIOS (FUN_CODIGO, FUN_NOME, FUN_TIPO) values (5, 'OPERADOR', 0)"));
+    s.db.exec(QStringLiteral("insert into TB_DIREITOS (DIR_CODIGO, USU_CODIGO, TEL_MODULO, TEL_CODIGO, DIR_ACESSO, "
+                             "DIR_INCLUIR, DIR_ALTERAR, DIR_EXCLUIR, DIR_RELATORIO) values (1, 5, 0, 1001, 1, 1, 0, 0, 0)"));
+    s.db.exec(QStringLiteral("set generator GEN_CLIENTES to 10"));
+    InstalarVerificadorAcesso();
+    DMBanco->UsuarioAtual = 5;
+    TFrmClientes tela;
+    mostrar(tela);
+    QVERIFY(pressionar(tela, tela.SBNovo));
+    digitar(tela.DBCliente, QStringLiteral("NOVO"));
+    QVERIFY(pressionar(tela, tela.SBSalvar));
+    QVERIFY(s.roteiro.textos().isEmpty());
+    QCOMPARE(s.db.count(QStringLiteral("TB_CLIENTES")), 1);
+
+    QVERIFY(pressionar(tela, tela.SBAlterar));
+    digitar(tela.DBCliente, QStringLiteral(" ALTERADO"));
+    QVERIFY(!pressionar(tela, tela.SBSalvar));
+    QCOMPARE(s.roteiro.textos(), QStringList{MensagemAcessoNegado()});
+    QCOMPARE(tela.Q_Clientes->GetState(), dataset::State::Edit);
+    QCOMPARE(s.db.scalar(QStringLiteral("select CLI_NOME from TB_CLIENTES")).toString(), QStringLiteral("NOVO"));
+
+    // Without the delete right: the confirmation, then the refusal, nothing deleted.
+    QVERIFY(pressionar(tela, tela.SBCancelar));
+    s.roteiro.limpar();
+    s.roteiro.responder(QMessageBox::Yes);
+    QVERIFY(!pressionar(tela, tela.SBExcluir));
+    QCOMPARE(s.roteiro.textos(), (QStringList{QStringLiteral("Confirma a Exclusão?"), MensagemAcessoNegado()}));
+    QCOMPARE(s.db.count(QStringLiteral("TB_CLIENTES")), 1);
+    DMBanco->UsuarioAtual = 0;
+}
+
+void TstClientes::sairDaObservacaoPerguntaGravar() {
+    SessaoCadastro s;
+    TFrmClientes tela;
+    mostrar(tela);
+    QVERIFY(pressionar(tela, tela.SBNovo));
+    digitar(tela.DBCliente, QStringLiteral("MEMO"));
+    tela.PageControl1->setCurrentIndex(1);
+    tela.DBMemo1->setFocus();
+    digitar(tela.DBMemo1, QStringLiteral("nota"));
+    s.roteiro.responder(QMessageBox::Yes);
+    tela.DBComplementoEntrega->setFocus();
+    QTRY_COMPARE(s.roteiro.textos(), QStringList{QStringLiteral("Gravar?")});
+    QTRY_COMPARE(s.db.count(QStringLiteral("TB_CLIENTES")), 1);
+    QCOMPARE(s.db.scalar(QStringLiteral("select CLI_OBS from TB_CLIENTES")).toString(), QStringLiteral("nota"));
 }
 
 int main(int argc, char** argv) {

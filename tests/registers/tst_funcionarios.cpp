@@ -6,6 +6,7 @@
 #include "platform/data/widgets/DBControls.h"
 #include "platform/data/widgets/DBSpeedButton.h"
 #include "screens/registers/U_Funcionarios.h"
+#include "security/UClassSeguranca.h"
 
 #include <QPushButton>
 #include <QTimer>
@@ -50,6 +51,7 @@ private slots:
     void listagemEPesquisa_data();
     void listagemEPesquisa();
     void escolher();
+    void definirDireitosSemPermissao();
 };
 
 void TstFuncionarios::senhas_data() {
@@ -252,6 +254,23 @@ void TstFuncionarios::escolher() {
     QVERIFY(visto);
     QTimer::singleShot(0, this, [] { QApplication::activeModalWidget()->close(); });
     QCOMPARE(TFrmFuncionarios::Escolher(), 0);
+}
+
+void TstFuncionarios::definirDireitosSemPermissao() {
+    SessaoCadastro s;
+    s.db.exec(QStringLiteral("insert into TB_FUNCIONARIOS (FUN_CODIGO, FUN_NOME, FUN_TIPO) values (5, 'OPERADOR', 0)"));
+    InstalarVerificadorAcesso();
+    DMBanco->UsuarioAtual = 5;
+    TFrmFuncionarios tela;
+    mostrar(tela);
+    QVERIFY(pressionar(tela, tela.SBAlterar));
+    bool aberto = false;
+    TFrmFuncionarios::AbrirDireitosUsuario = [&](TFrmFuncionarios&) { aberto = true; };
+    QTest::mouseClick(tela.BDireitos, Qt::LeftButton);
+    TFrmFuncionarios::AbrirDireitosUsuario = nullptr;
+    DMBanco->UsuarioAtual = 0;
+    QVERIFY(!aberto);
+    QCOMPARE(s.roteiro.textos(), QStringList{MensagemAcessoNegado()});
 }
 
 int main(int argc, char** argv) {
