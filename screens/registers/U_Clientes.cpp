@@ -373,7 +373,7 @@ void TFrmClientes::SetLocalizar(int opcao) {
 
 void TFrmClientes::FormShow() {
     TFrmBaseFilha::FormShow();
-    if (ChamadaExterna == 1) {
+    if (ChamadaExterna == 1 && SBConfirmar->isHidden()) {
         SBConfirmar->setVisible(true);
         EdPesquisa->setFixedWidth(EdPesquisa->width() - 88);
     }

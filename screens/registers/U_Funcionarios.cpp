@@ -325,7 +325,7 @@ int TFrmFuncionarios::FuncionarioAtual() const {
 
 void TFrmFuncionarios::FormShow() {
     TFrmBaseFilha::FormShow();
-    if (ChamadaExterna == 1) {
+    if (ChamadaExterna == 1 && SBConfirmar->isHidden()) {
         SBConfirmar->setVisible(true);
         edPesquisa->setFixedWidth(edPesquisa->width() - 88);
         edPesquisa->setFocus();
