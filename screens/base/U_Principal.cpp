@@ -115,10 +115,6 @@ namespace {
 const char* const kTag = "Tag";
 const char* const kTipo = "HelpContext";
 
-#if TEM_PESQUISALANCAMENTO
-QPointer<TFrmPesquisaLancamento> pesquisaLancamento;
-#endif
-
 } // namespace
 
 int TFrmPrincipal::Tag(const QObject* o) { return o ? o->property(kTag).toInt() : 0; }
@@ -484,13 +480,8 @@ void TFrmPrincipal::ConsultarLanamentos1Click() {
     if (DMBanco)
         DMBanco->PedidoAtual = 0;
 #if TEM_PESQUISALANCAMENTO
-    if (!pesquisaLancamento) {
-        pesquisaLancamento = new TFrmPesquisaLancamento(nullptr);
-        pesquisaLancamento->setAttribute(Qt::WA_DeleteOnClose);
-    }
-    pesquisaLancamento->show();
-    pesquisaLancamento->raise();
-    pesquisaLancamento->activateWindow();
+    // A separate top-level window, brought back while it is open.
+    AbrirPesquisaLancamento();
 #endif
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/data/Query.h"
 #include "screens/agenda/U_Aniversariantes.h"
+#include "screens/clipping/U_PesquisaLancamento.h"
 #include "screens/base/U_BaseChild.h"
 #include "screens/base/U_Principal.h"
 #include "screens/maintenance/U_Backup.h"
@@ -337,6 +338,18 @@ void TstPrincipal::abrirDuasVezes() {
     QCOMPARE(j.w->MDIArea->subWindowList().size(), 2);
     j.w->BClientes->click();
     QCOMPARE(j.w->MDIArea->subWindowList().size(), 2);
+
+    // The entry search: a window of its own, not an MDI child, made once.
+    DMBanco->PedidoAtual = 7;
+    j.w->BConsultaLancamento->click();
+    QCOMPARE(DMBanco->PedidoAtual, 0);
+    QWidget* pesquisa = FrmPesquisaLancamento;
+    QVERIFY(pesquisa && pesquisa->isVisible() && pesquisa->isWindow());
+    j.w->ConsultarLanamentos1->trigger();
+    QCOMPARE(static_cast<QWidget*>(FrmPesquisaLancamento), pesquisa);
+    QCOMPARE(j.w->MDIArea->subWindowList().size(), 2);
+    pesquisa->close();
+    QTest::qWait(0);
 }
 
 void TstPrincipal::fecharRodaBackupEEncerra_data() {
