@@ -50,7 +50,11 @@ QWidget* janelaAtiva() {
 Botao Mostrar(const Mensagem& m) {
     if (respondedor())
         return respondedor()(m);
-    QMessageBox box(iconeQt(m.icone), m.titulo, m.texto, m.botoes, janelaAtiva());
+    // The label breaks lines only at line feeds; texts may separate their
+    // parts with carriage returns alone.
+    QString texto = m.texto;
+    texto.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QMessageBox box(iconeQt(m.icone), m.titulo, texto, m.botoes, janelaAtiva());
     if (m.padrao != QMessageBox::NoButton)
         box.setDefaultButton(m.padrao);
     const Botao esc = botaoEscape(m.botoes);
