@@ -186,7 +186,7 @@ TFrmPesquisaLancamento::TFrmPesquisaLancamento(QWidget* parent) : TFrmBase(paren
         {QStringLiteral("FUN_NOME"), QStringLiteral("Funcionário"), Qt::AlignLeft | Qt::AlignVCenter,
          Qt::AlignLeft | Qt::AlignVCenter, false, 140, true},
     });
-    DBGrid1->DefaultDrawing = false;
+    DBGrid1->DefaultDrawing = true;  // the mark column is drawn over
     DBGrid1->setMinimumSize(860, 300);
     DBGrid1->OnDrawColumnCell = [this](QPainter& p, const QRect& r, int coluna, dataset::Field*, bool sel) {
         DBGrid1DrawColumnCell(p, r, coluna, sel);
