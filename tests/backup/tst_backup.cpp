@@ -104,6 +104,8 @@ void TstBackup::backupRestauravel() {
     const QString status = tela.reStatus->toPlainText();
     QVERIFY(status.contains(QRegularExpression("^Backup iniciado às \\d\\d:\\d\\d:\\d\\d horas\nAguarde...\n"
                                                "Backup Finalizado às \\d\\d:\\d\\d:\\d\\d horas$")));
+    if (!qEnvironmentVariableIsEmpty("CLIP_CAPTURAS"))
+        tela.grab().save(qEnvironmentVariable("CLIP_CAPTURAS") + "/backup.png");
 
     // gbak brings back a database with the same rows.
     const QString restaurado = s.db.folder() + "/restaurado.fdb";
