@@ -243,7 +243,7 @@ void TFrmEmissoras::EdPesquisaChange() {
 }
 
 void TFrmEmissoras::BitBtn1Click() {
-    TreeView->setVisible(!TreeView->isVisible());
+    TreeView->setVisible(TreeView->isHidden());
 }
 
 void TFrmEmissoras::TreeViewDblClick() {
