@@ -6,8 +6,25 @@
 
 namespace fb {
 
+namespace {
+// Shuts the engine down in order when the process ends. Made right after
+// the client library starts, so it runs before the library's own clean-up,
+// which otherwise can wait forever on the embedded engine's threads.
+struct EngineShutdown {
+    Firebird::IMaster* m;
+    ~EngineShutdown() {
+        Firebird::CheckStatusWrapper st(m->getStatus());
+        Firebird::IProvider* p = m->getDispatcher();
+        p->shutdown(&st, 5000, fb_shutrsn_app_stopped);
+        p->release();
+        st.dispose();
+    }
+};
+} // namespace
+
 Firebird::IMaster* master() {
     static Firebird::IMaster* m = Firebird::fb_get_master_interface();
+    static EngineShutdown shutdown{m};
     return m;
 }
 
