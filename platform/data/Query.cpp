@@ -40,6 +40,33 @@ struct UpdateSql::Cached {
 };
 
 UpdateSql::UpdateSql(QObject* parent) : QObject(parent) {}
+
+void UpdateSql::SetTableStatements(const QString& table, const QString& key, const QStringList& columns) {
+    QStringList params, sets;
+    for (const QString& c : columns) {
+        params << QLatin1Char(':') + c;
+        sets << QStringLiteral("  %1 = :%1").arg(c);
+    }
+    InsertSQL.Clear();
+    InsertSQL.Add(QStringLiteral("insert into ") + table);
+    InsertSQL.Add(QStringLiteral("  (") + columns.join(QStringLiteral(", ")) + QLatin1Char(')'));
+    InsertSQL.Add(QStringLiteral("values"));
+    InsertSQL.Add(QStringLiteral("  (") + params.join(QStringLiteral(", ")) + QLatin1Char(')'));
+    ModifySQL.Clear();
+    ModifySQL.Add(QStringLiteral("update ") + table);
+    ModifySQL.Add(QStringLiteral("set"));
+    ModifySQL.Add(sets.join(QStringLiteral(",\r\n")));
+    ModifySQL.Add(QStringLiteral("where"));
+    ModifySQL.Add(QStringLiteral("  %1 = :OLD_%1").arg(key));
+    DeleteSQL.Clear();
+    DeleteSQL.Add(QStringLiteral("delete from ") + table);
+    DeleteSQL.Add(QStringLiteral("where"));
+    DeleteSQL.Add(QStringLiteral("  %1 = :OLD_%1").arg(key));
+    RefreshSQL.Clear();
+    RefreshSQL.Add(QStringLiteral("Select * from ") + table);
+    RefreshSQL.Add(QStringLiteral("where"));
+    RefreshSQL.Add(QStringLiteral("  %1 = :%1").arg(key));
+}
 UpdateSql::~UpdateSql() = default;
 
 fb::Statement& UpdateSql::statement(fb::Transaction& tra, int kind) {

@@ -22,6 +22,10 @@ public:
     StringList DeleteSQL;
     StringList RefreshSQL;
 
+    // Fills the four statements for a whole table keyed by one column:
+    // insert and update of every column given, delete and refresh by key.
+    void SetTableStatements(const QString& table, const QString& key, const QStringList& columns);
+
     // Runs the statement of the given kind with the row's values.
     void Apply(fb::Transaction& tra, UpdateStatus kind, const DataSet& ds, const fb::Row& values,
                const fb::Row& old);

@@ -56,27 +56,10 @@ TFrmClientes::TFrmClientes(QWidget* parent) : TFrmBaseFilha(parent) {
     // Dataset.
     Up_Clientes = new dataset::UpdateSql(this);
     Up_Clientes->setObjectName(QStringLiteral("Up_Clientes"));
-    QStringList cols, params, sets;
-    for (const char* c : kColunas) {
-        cols << QLatin1String(c);
-        params << QLatin1Char(':') + QLatin1String(c);
-        sets << QStringLiteral("  %1 = :%1").arg(QLatin1String(c));
-    }
-    Up_Clientes->InsertSQL.Add(QStringLiteral("insert into TB_CLIENTES"));
-    Up_Clientes->InsertSQL.Add(QStringLiteral("  (") + cols.join(QStringLiteral(", ")) + QLatin1Char(')'));
-    Up_Clientes->InsertSQL.Add(QStringLiteral("values"));
-    Up_Clientes->InsertSQL.Add(QStringLiteral("  (") + params.join(QStringLiteral(", ")) + QLatin1Char(')'));
-    Up_Clientes->ModifySQL.Add(QStringLiteral("update TB_CLIENTES"));
-    Up_Clientes->ModifySQL.Add(QStringLiteral("set"));
-    Up_Clientes->ModifySQL.Add(sets.join(QStringLiteral(",\r\n")));
-    Up_Clientes->ModifySQL.Add(QStringLiteral("where"));
-    Up_Clientes->ModifySQL.Add(QStringLiteral("  CLI_CODIGO = :OLD_CLI_CODIGO"));
-    Up_Clientes->DeleteSQL.Add(QStringLiteral("delete from TB_CLIENTES"));
-    Up_Clientes->DeleteSQL.Add(QStringLiteral("where"));
-    Up_Clientes->DeleteSQL.Add(QStringLiteral("  CLI_CODIGO = :OLD_CLI_CODIGO"));
-    Up_Clientes->RefreshSQL.Add(QStringLiteral("Select * from TB_CLIENTES"));
-    Up_Clientes->RefreshSQL.Add(QStringLiteral("where"));
-    Up_Clientes->RefreshSQL.Add(QStringLiteral("  CLI_CODIGO = :CLI_CODIGO"));
+    QStringList colunas;
+    for (const char* c : kColunas)
+        colunas << QLatin1String(c);
+    Up_Clientes->SetTableStatements(QStringLiteral("TB_CLIENTES"), QStringLiteral("CLI_CODIGO"), colunas);
 
     Q_Clientes = new dataset::Query(this);
     Q_Clientes->setObjectName(QStringLiteral("Q_Clientes"));

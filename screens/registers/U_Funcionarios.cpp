@@ -53,27 +53,10 @@ TFrmFuncionarios::TFrmFuncionarios(QWidget* parent) : TFrmBaseFilha(parent) {
 
     Up_Funcionarios = new dataset::UpdateSql(this);
     Up_Funcionarios->setObjectName(QStringLiteral("Up_Funcionarios"));
-    QStringList cols, params, sets;
-    for (const char* c : kColunas) {
-        cols << QLatin1String(c);
-        params << QLatin1Char(':') + QLatin1String(c);
-        sets << QStringLiteral("  %1 = :%1").arg(QLatin1String(c));
-    }
-    Up_Funcionarios->InsertSQL.Add(QStringLiteral("insert into TB_FUNCIONARIOS"));
-    Up_Funcionarios->InsertSQL.Add(QStringLiteral("  (") + cols.join(QStringLiteral(", ")) + QLatin1Char(')'));
-    Up_Funcionarios->InsertSQL.Add(QStringLiteral("values"));
-    Up_Funcionarios->InsertSQL.Add(QStringLiteral("  (") + params.join(QStringLiteral(", ")) + QLatin1Char(')'));
-    Up_Funcionarios->ModifySQL.Add(QStringLiteral("update TB_FUNCIONARIOS"));
-    Up_Funcionarios->ModifySQL.Add(QStringLiteral("set"));
-    Up_Funcionarios->ModifySQL.Add(sets.join(QStringLiteral(",\r\n")));
-    Up_Funcionarios->ModifySQL.Add(QStringLiteral("where"));
-    Up_Funcionarios->ModifySQL.Add(QStringLiteral("  FUN_CODIGO = :OLD_FUN_CODIGO"));
-    Up_Funcionarios->DeleteSQL.Add(QStringLiteral("delete from TB_FUNCIONARIOS"));
-    Up_Funcionarios->DeleteSQL.Add(QStringLiteral("where"));
-    Up_Funcionarios->DeleteSQL.Add(QStringLiteral("  FUN_CODIGO = :OLD_FUN_CODIGO"));
-    Up_Funcionarios->RefreshSQL.Add(QStringLiteral("Select * from TB_FUNCIONARIOS"));
-    Up_Funcionarios->RefreshSQL.Add(QStringLiteral("where"));
-    Up_Funcionarios->RefreshSQL.Add(QStringLiteral("  FUN_CODIGO = :FUN_CODIGO"));
+    QStringList colunas;
+    for (const char* c : kColunas)
+        colunas << QLatin1String(c);
+    Up_Funcionarios->SetTableStatements(QStringLiteral("TB_FUNCIONARIOS"), QStringLiteral("FUN_CODIGO"), colunas);
 
     Q_Funcionarios = new dataset::Query(this);
     Q_Funcionarios->setObjectName(QStringLiteral("Q_Funcionarios"));
