@@ -8,6 +8,9 @@ PASSWORD=plumvoxer
 SECURITY_DB=/var/lib/firebird/3.0/system/security3.fdb
 CONF=/etc/firebird/3.0/firebird.conf
 SUDO=""; [ "$(id -u)" -eq 0 ] || SUDO="sudo"
+# The server keeps its lock files where every client of it looks for them,
+# whatever lock folder the calling test has.
+unset FIREBIRD_LOCK
 
 running() { pgrep -u firebird -x firebird >/dev/null 2>&1; }
 answering() { (exec 3<>/dev/tcp/127.0.0.1/3050) 2>/dev/null; }
