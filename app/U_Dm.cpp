@@ -4,7 +4,9 @@
 
 #include "app/U_DMBanco.h"
 #include "common/Mensagens.h"
+#include "common/U_Funcoes.h"
 #include "platform/core/Exception.h"
+#include "platform/data/Field.h"
 #include "platform/data/Query.h"
 #include "platform/firebird/Transaction.h"
 
@@ -100,6 +102,7 @@ TDM::TDM(QObject* parent) : QObject(parent) {
                                                 ":ENDERECO, :CIDADE, :UF, :CEP, :EMAIL, :WEB, :OBS, :BAIRRO, :ACAO)"));
 
     CriarCadastrosPedido();
+    CriarLembretes();
 }
 
 bool TDM::ClienteCadastrado(const QString& nome, const QString& cidade, const QString& uf) {
@@ -228,6 +231,77 @@ void TDM::Q_FormaPagtoAfterPost(dataset::DataSet& ds) {
 }
 
 void TDM::Q_PrazoAfterPost(dataset::DataSet& ds) {
+    ds.ApplyUpdates();
+    ds.Transaction()->commitRetaining();
+}
+
+// Reminders.
+void TDM::CriarLembretes() {
+    using dataset::FieldType;
+    const QStringList colunas{QStringLiteral("LEM_CODIGO"), QStringLiteral("LEM_DATA"), QStringLiteral("LEM_HORA"),
+                              QStringLiteral("LEM_IP"), QStringLiteral("LEM_MENSAGEM")};
+    auto criar = [&](const char* nome, const char* nomeUp, const QString& condicao, dataset::UpdateSql*& up) {
+        up = new dataset::UpdateSql(this);
+        up->setObjectName(QLatin1String(nomeUp));
+        up->SetTableStatements(QStringLiteral("TB_LEMBRETES"), QStringLiteral("LEM_CODIGO"), colunas);
+        up->RefreshSQL.Clear();
+        up->RefreshSQL.Add(QStringLiteral("Select ") + colunas.join(QStringLiteral(", ")));
+        up->RefreshSQL.Add(QStringLiteral("from TB_LEMBRETES"));
+        up->RefreshSQL.Add(QStringLiteral("where LEM_CODIGO = :LEM_CODIGO"));
+
+        auto* q = new dataset::Query(this);
+        q->setObjectName(QLatin1String(nome));
+        if (DMBanco)
+            q->SetTransaction(&DMBanco->Trans_Clipping);
+        q->SQL.Add(QStringLiteral("SELECT * FROM TB_LEMBRETES"));
+        q->SQL.Add(condicao);
+        q->CachedUpdates = true;
+        q->UpdateObject = up;
+        q->SetGeneratorField(QStringLiteral("LEM_CODIGO"), QStringLiteral("GEN_LEMBRETES"), 1);
+        q->DefineField(QStringLiteral("LEM_CODIGO"), FieldType::Integer)->Required = true;
+        q->DefineField(QStringLiteral("LEM_MENSAGEM"), FieldType::Memo);
+        auto* data = q->DefineField(QStringLiteral("LEM_DATA"), FieldType::DateTime);
+        data->EditMask = QStringLiteral("99/99/9999;1;_");
+        data->DisplayFormat = QStringLiteral("dd/mm/yyyy");
+        q->DefineField(QStringLiteral("LEM_HORA"), FieldType::String, 5)->EditMask = QStringLiteral("99:99;1;_");
+        q->DefineField(QStringLiteral("LEM_IP"), FieldType::String, 15);
+        q->BeforePost = [this](dataset::DataSet& ds) { Q_CadLembretesBeforePost(ds); };
+        q->AfterPost = [this](dataset::DataSet& ds) { Q_CadLembretesAfterPost(ds); };
+        q->AfterDelete = [this](dataset::DataSet& ds) { Q_CadLembretesAfterPost(ds); };
+        return q;
+    };
+    Q_CadLembretes = criar("Q_CadLembretes", "Up_CadLembretes", QStringLiteral("WHERE LEM_IP = :IP"), Up_CadLembretes);
+    Q_CadLembretes->BeforeOpen = [this](dataset::DataSet& ds) { Q_CadLembretesBeforeOpen(ds); };
+    Q_Lembretes = criar("Q_Lembretes", "Up_Lembretes",
+                        QStringLiteral("WHERE CAST(LEM_DATA || ' ' || LEM_HORA AS DATE) <= :DATAEHORA AND LEM_IP = :IP"),
+                        Up_Lembretes);
+}
+
+void TDM::Q_CadLembretesBeforeOpen(dataset::DataSet&) {
+    Q_CadLembretes->ParamByName(QStringLiteral("IP"))->SetAsString(ObterIPLocal());
+}
+
+// The due-reminder query has the server read date, blank and time as one
+// date and time: a time part in LEM_DATA or a time it cannot read would make
+// that query fail on this workstation every minute, so neither is stored.
+void TDM::Q_CadLembretesBeforePost(dataset::DataSet& ds) {
+    dataset::Field* data = ds.FieldByName(QStringLiteral("LEM_DATA"));
+    if (data->IsNull())
+        throw clip::EConvertError(QStringLiteral("'' is not a valid date"));
+    const QDateTime dia = data->AsDateTime();
+    if (dia.time() != QTime(0, 0))
+        data->SetAsDateTime(dia.date().startOfDay());
+
+    dataset::Field* hora = ds.FieldByName(QStringLiteral("LEM_HORA"));
+    QString texto = hora->AsString();
+    texto.remove(QLatin1Char(' '));
+    const QTime t = dataset::StrToTime(texto);
+    const QString normal = t.toString(QStringLiteral("HH:mm"));
+    if (hora->AsString() != normal)
+        hora->SetAsString(normal);
+}
+
+void TDM::Q_CadLembretesAfterPost(dataset::DataSet& ds) {
     ds.ApplyUpdates();
     ds.Transaction()->commitRetaining();
 }

@@ -59,6 +59,21 @@ public:
     void Q_FormaPagtoAfterPost(dataset::DataSet& ds);
     void Q_PrazoAfterPost(dataset::DataSet& ds);
     void CriarCadastrosPedido();
+
+    // Reminders of this workstation: Q_CadLembretes lists those with
+    // LEM_IP = :IP (set from ObterIPLocal before every opening), Q_Lembretes
+    // the due ones (:DATAEHORA and :IP set by the reminder check). Both are
+    // cached, written through the same statements, keyed from GEN_LEMBRETES,
+    // checked before every post (a readable date and an hh:mm time) and
+    // applied and committed with retaining after every post and delete.
+    dataset::Query* Q_CadLembretes;
+    dataset::UpdateSql* Up_CadLembretes;
+    dataset::Query* Q_Lembretes;
+    dataset::UpdateSql* Up_Lembretes;
+    void Q_CadLembretesBeforeOpen(dataset::DataSet& ds);
+    void Q_CadLembretesBeforePost(dataset::DataSet& ds);
+    void Q_CadLembretesAfterPost(dataset::DataSet& ds);
+    void CriarLembretes();
 };
 
 extern TDM* DM;

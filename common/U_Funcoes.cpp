@@ -203,7 +203,20 @@ QString EscolherIPLocal(const QList<QHostAddress>& doNome, const QList<QHostAddr
     return primeiro.isNull() ? QStringLiteral("127.0.0.1") : primeiro.toString();
 }
 
+namespace {
+std::function<QString()>& fonteIPLocal() {
+    static std::function<QString()> f;
+    return f;
+}
+} // namespace
+
+void DefinirIPLocal(std::function<QString()> fonte) {
+    fonteIPLocal() = std::move(fonte);
+}
+
 QString ObterIPLocal() {
+    if (fonteIPLocal())
+        return fonteIPLocal()();
     const QHostInfo info = QHostInfo::fromName(QHostInfo::localHostName());
     QList<QHostAddress> dasInterfaces;
     for (const QNetworkInterface& i : QNetworkInterface::allInterfaces()) {

@@ -78,6 +78,9 @@ QString CodificarSenha(const QString& texto, int chave = kChaveSenha);
 // address of the interfaces; loopback (or "127.0.0.1") only when there is
 // nothing else.
 QString ObterIPLocal();
+// Replaces the address ObterIPLocal answers (a workstation in a test); an
+// empty function restores the real lookup.
+void DefinirIPLocal(std::function<QString()> fonte);
 // The choice ObterIPLocal makes, given the host name's addresses and the
 // interfaces' addresses.
 QString EscolherIPLocal(const QList<QHostAddress>& doNome, const QList<QHostAddress>& dasInterfaces);

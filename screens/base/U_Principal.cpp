@@ -56,6 +56,10 @@
 #include "screens/agenda/U_CadLembretes.h"
 #define TEM_CADLEMBRETES 1
 #endif
+#if __has_include("screens/agenda/U_Lembretes.h")
+#include "screens/agenda/U_Lembretes.h"
+#define TEM_LEMBRETES 1
+#endif
 #if __has_include("screens/registers/U_FormaPagto.h")
 #include "screens/registers/U_FormaPagto.h"
 #define TEM_FORMAPAGTO 1
@@ -108,7 +112,11 @@
 TFrmPrincipal* FrmPrincipal = nullptr;
 
 std::function<void()> TFrmPrincipal::Encerrar = [] { QCoreApplication::exit(0); };
-std::function<void(TFrmPrincipal&)> TFrmPrincipal::VerificarLembretes;
+std::function<void(TFrmPrincipal&)> TFrmPrincipal::VerificarLembretes
+#if TEM_LEMBRETES
+    = [](TFrmPrincipal& p) { VerificarLembretesDevidos(&p, p.TLembretes); }
+#endif
+;
 
 namespace {
 

@@ -95,8 +95,8 @@ public:
     void MostrarAniversariantes();
     void TimerRelogioTimer();
     void TLembretesTimer();
-    // The reminder check run by TLembretes every minute; the reminders
-    // module supplies it (nothing to do until then).
+    // The reminder check run by TLembretes every minute: the due-reminder
+    // check of the reminders unit; tests may replace it.
     static std::function<void(TFrmPrincipal&)> VerificarLembretes;
 
 protected:
