@@ -3,9 +3,17 @@
 #include "platform/firebird/Attachment.h"
 #include "platform/firebird/Statement.h"
 #include "platform/firebird/Transaction.h"
+#include "db/Schema.h"
+
+#include <firebird/Interface.h>
 
 #include <QDate>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
+#include <cstdio>
+#include <stdexcept>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace benchdata {
@@ -168,12 +176,294 @@ int generate(fb::Attachment& att, const Sizes& sz, int firstEntry) {
     return addEntries(att, sz, firstEntry, sz.entries);
 }
 
+namespace {
+
+// Literal inserts sent in blocks: far fewer round trips than one per row.
+class InsertBlocks {
+public:
+    explicit InsertBlocks(fb::Transaction& tra) : tra_(tra) {}
+    void add(const QString& insert) {
+        block_ += insert;
+        block_ += QStringLiteral(";\n");
+        if (++inBlock_ == 150 || block_.size() > 40000) flush();
+    }
+    void flush() {
+        if (!inBlock_) return;
+        fb::Statement st(tra_, QStringLiteral("execute block as begin\n") + block_ + QStringLiteral("end"));
+        st.execute();
+        block_.clear();
+        sinceCommit_ += inBlock_;
+        inBlock_ = 0;
+        if (sinceCommit_ >= 20000) {
+            tra_.commitRetaining();
+            sinceCommit_ = 0;
+        }
+    }
+
+private:
+    fb::Transaction& tra_;
+    QString block_;
+    int inBlock_ = 0, sinceCommit_ = 0;
+};
+
+int scalarInt(fb::Transaction& tra, const QString& sql) {
+    fb::Statement st(tra, sql);
+    st.open();
+    const int v = st.fetch() && !st.value(0).isNull() ? st.value(0).toInt() : 0;
+    st.close();
+    return v;
+}
+
+QString phone(Random& rng) {
+    return QStringLiteral("(41) 3%1-%2").arg(100 + rng.below(900)).arg(1000 + rng.below(9000));
+}
+
+const char* const kCities[] = {"Curitiba", "São José dos Pinhais", "Colombo", "Araucária", "Pinhais",
+                               "Campo Largo", "Ponta Grossa", "Paranaguá", "Guarapuava", "Foz do Iguaçu"};
+const char* const kStreets[] = {"Rua XV de Novembro", "Avenida Sete de Setembro", "Rua Marechal Deodoro",
+                                "Avenida João Gualberto", "Rua Emiliano Perneta", "Alameda Cabral",
+                                "Rua Padre Anchieta", "Avenida Batel", "Rua Comendador Araújo"};
+const char* const kDistricts[] = {"Centro", "Batel", "Água Verde", "Portão", "Bacacheri", "Cabral",
+                                  "Boqueirão", "Mercês", "Juvevê", "São Francisco"};
+const char* const kCompanies[] = {"Comércio", "Indústria", "Construtora", "Distribuidora", "Farmácia",
+                                  "Supermercado", "Auto Peças", "Transportes", "Agropecuária", "Clínica"};
+const char* const kMedia[] = {"CD de áudio", "DVD", "Fita cassete", "Fita VHS", "Arquivo MP3", "Pen drive",
+                              "Transcrição impressa", "Envio por e-mail"};
+const char* const kPayments[] = {"Dinheiro", "Boleto bancário", "Cheque", "Depósito", "Cartão de crédito",
+                                 "Faturado"};
+const char* const kTerms[] = {"À vista", "30 dias", "30/60 dias", "30/60/90 dias", "15 dias", "28 dias"};
+
+// Adds count rows to one table through make(code), codes from first.
+template <typename Make>
+int addRows(fb::Attachment& att, const QString& generator, int first, int count, Make make) {
+    if (count <= 0) return 0;
+    fb::Transaction tra(att);
+    InsertBlocks blocks(tra);
+    for (int i = 0; i < count; ++i) blocks.add(make(first + i));
+    blocks.flush();
+    tra.commit();
+    att.executeImmediate(QStringLiteral("set generator %1 to %2").arg(generator).arg(first + count - 1));
+    return count;
+}
+
+} // namespace
+
+int fillRegisters(fb::Attachment& att, int rows, std::uint32_t seed) {
+    Random rng(seed ^ 0x9e3779b9u);
+    int count = 0, top = 0;
+    auto state = [&](const char* table, const char* key) {
+        fb::Transaction tra(att);
+        count = scalarInt(tra, QStringLiteral("select count(*) from %1").arg(QLatin1String(table)));
+        top = scalarInt(tra, QStringLiteral("select max(%1) from %2").arg(QLatin1String(key), QLatin1String(table)));
+        tra.commit();
+    };
+    // Each value drawn in its own statement, so the sequence is fixed.
+    auto pick = [&](const auto& items) { return quoted(s(rng.pick(items))); };
+    auto person = [&] {
+        const QString first = s(rng.pick(kFirst));
+        const QString last = s(rng.pick(kLast));
+        return first + QLatin1Char(' ') + last;
+    };
+    int written = 0;
+
+    state("TB_EMISSORAS", "EMI_CODIGO");
+    written += addRows(att, QStringLiteral("GEN_EMISSORAS"), top + 1, rows - count, [&](int c) {
+        const QString name = quoted(s(rng.pick(kStations)) + QStringLiteral(" %1").arg(c));
+        const QString street = pick(kStreets);
+        const QString district = pick(kDistricts);
+        const QString city = pick(kCities);
+        const QString fone = phone(rng);
+        return QStringLiteral("insert into TB_EMISSORAS (EMI_CODIGO, EMI_NOME, EMI_ENDERECO, EMI_BAIRRO, EMI_CIDADE, "
+                              "EMI_UF, EMI_FONE, EMI_PATH) values (%1, %2, %3, %4, %5, 'PR', '%6', '/gravacoes/emissora%1')")
+            .arg(c)
+            .arg(name, street, district, city, fone);
+    });
+    state("TB_EMISSORAS", "EMI_CODIGO");
+    const int stations = top;
+
+    state("TB_PROGRAMAS", "PRG_CODIGO");
+    written += addRows(att, QStringLiteral("GEN_PROGRAMAS"), top + 1, rows - count, [&](int c) {
+        const QString name = quoted(s(rng.pick(kPrograms)) + QStringLiteral(" %1").arg(c));
+        const int station = 1 + rng.below(stations);
+        return QStringLiteral("insert into TB_PROGRAMAS (PRG_CODIGO, PRG_NOME, EMI_CODIGO) values (%1, %2, %3)")
+            .arg(c)
+            .arg(name)
+            .arg(station);
+    });
+
+    state("TB_FUNCIONARIOS", "FUN_CODIGO");
+    const int firstEmployee = top + 1;
+    written += addRows(att, QStringLiteral("GEN_FUNCIONARIOS"), top + 1, rows - count, [&](int c) {
+        const QString name = person();
+        const QString full = quoted(name + QLatin1Char(' ') + s(rng.pick(kLast)));
+        const QString street = quoted(s(rng.pick(kStreets)) + QStringLiteral(", %1").arg(1 + rng.below(3000)));
+        const QString district = pick(kDistricts);
+        const QString city = pick(kCities);
+        const QString fone = phone(rng);
+        const int day = 1 + rng.below(28);
+        const int month = 1 + rng.below(12);
+        return QStringLiteral("insert into TB_FUNCIONARIOS (FUN_CODIGO, FUN_NOME, FUN_ENDERECO, FUN_BAIRRO, FUN_CIDADE, "
+                              "FUN_UF, FUN_FONE, FUN_CARGO, FUN_DIAANIVERSARIO, FUN_MESANIVERSARIO, FUN_TIPO) values "
+                              "(%1, %2, %3, %4, %5, 'PR', '%6', 'Operador', %7, %8, 0)")
+            .arg(c)
+            .arg(full, street, district, city, fone)
+            .arg(day)
+            .arg(month);
+    });
+    state("TB_FUNCIONARIOS", "FUN_CODIGO");
+    const int employees = top;
+
+    // One seller per new employee while there are any.
+    state("TB_VENDEDORES", "VEN_CODIGO");
+    int nextEmployee = firstEmployee;
+    written += addRows(att, QStringLiteral("GEN_VENDEDORES"), top + 1, rows - count, [&](int c) {
+        const int employee = nextEmployee <= employees ? nextEmployee++ : 1 + rng.below(employees);
+        const int units = 1 + rng.below(15);
+        const int tenths = rng.below(10);
+        return QStringLiteral("insert into TB_VENDEDORES (VEN_CODIGO, VEN_COMISSAO, FUN_CODIGO) values (%1, %2.%3, %4)")
+            .arg(c)
+            .arg(units)
+            .arg(tenths)
+            .arg(employee);
+    });
+
+    state("TB_MIDIAS", "MID_CODIGO");
+    written += addRows(att, QStringLiteral("GEN_MIDIAS"), top + 1, rows - count, [&](int c) {
+        const QString name = quoted(s(rng.pick(kMedia)) + QStringLiteral(" %1").arg(c));
+        const int reais = 5 + rng.below(200);
+        const int cents = rng.below(100);
+        return QStringLiteral("insert into TB_MIDIAS (MID_CODIGO, MID_DESCRICAO, MID_VALOR) values (%1, %2, %3.%4)")
+            .arg(c)
+            .arg(name)
+            .arg(reais)
+            .arg(cents, 2, 10, QLatin1Char('0'));
+    });
+
+    state("TB_FORMAPAGAMENTO", "FPG_CODIGO");
+    written += addRows(att, QStringLiteral("GEN_FORMAPAGAMENTO"), top + 1, rows - count, [&](int c) {
+        const QString name = quoted(s(rng.pick(kPayments)) + QStringLiteral(" %1").arg(c));
+        return QStringLiteral("insert into TB_FORMAPAGAMENTO (FPG_CODIGO, FPG_DESCRICAO) values (%1, %2)")
+            .arg(c)
+            .arg(name);
+    });
+    state("TB_FORMAPAGAMENTO", "FPG_CODIGO");
+    const int forms = top;
+
+    state("TB_PRAZOS", "PRA_CODIGO");
+    written += addRows(att, QStringLiteral("GEN_PRAZOS"), top + 1, rows - count, [&](int c) {
+        const int form = 1 + rng.below(forms);
+        const QString name = quoted(s(rng.pick(kTerms)) + QStringLiteral(" %1").arg(c));
+        return QStringLiteral("insert into TB_PRAZOS (PRA_CODIGO, FPG_CODIGO, PRA_DESCRICAO) values (%1, %2, %3)")
+            .arg(c)
+            .arg(form)
+            .arg(name);
+    });
+
+    state("TB_CLIENTES", "CLI_CODIGO");
+    written += addRows(att, QStringLiteral("GEN_CLIENTES"), top + 1, rows - count, [&](int c) {
+        const bool company = rng.below(3) != 0;
+        QString name;
+        if (company) {
+            const QString kind = s(rng.pick(kCompanies));
+            name = kind + QLatin1Char(' ') + s(rng.pick(kLast)) + QStringLiteral(" Ltda");
+        } else {
+            name = person();
+        }
+        const QString street = quoted(s(rng.pick(kStreets)) + QStringLiteral(", %1").arg(1 + rng.below(3000)));
+        const QString district = pick(kDistricts);
+        const QString city = pick(kCities);
+        const int cep1 = rng.below(10), cep2 = 100 + rng.below(900), cep3 = 100 + rng.below(900);
+        const QString fone = phone(rng);
+        const QString contact = quoted(person());
+        const int value = 50 + rng.below(5000);
+        return QStringLiteral("insert into TB_CLIENTES (CLI_CODIGO, CLI_NOME, CLI_RAZAOSOCIAL, CLI_ENDERECO, CLI_BAIRRO, "
+                              "CLI_CIDADE, CLI_ESTADO, CLI_CEP, CLI_FONE, CLI_PESSOA, CLI_CONTATO, CLI_VALOR) values "
+                              "(%1, %2, %3, %4, %5, %6, 'PR', '%7', '%8', '%9', %10, %11)")
+            .arg(c)
+            .arg(quoted(name.toUpper()), quoted(name), street, district, city,
+                 QStringLiteral("8%1.%2-%3").arg(cep1).arg(cep2).arg(cep3), fone,
+                 company ? QStringLiteral("J") : QStringLiteral("F"), contact)
+            .arg(value);
+    });
+    return written;
+}
+
 qint64 residentBytes() {
     QFile f(QStringLiteral("/proc/self/statm"));
     if (!f.open(QIODevice::ReadOnly)) return 0;
     const QList<QByteArray> parts = f.readAll().split(' ');
     if (parts.size() < 2) return 0;
     return parts[1].toLongLong() * sysconf(_SC_PAGESIZE);
+}
+
+void setForcedWrites(const QString& database, bool on) {
+    using namespace Firebird;
+    IMaster* m = fb::master();
+    ThrowStatusWrapper status(m->getStatus());
+    IXpbBuilder* dpb = nullptr;
+    IProvider* provider = nullptr;
+    IAttachment* att = nullptr;
+    try {
+        dpb = m->getUtilInterface()->getXpbBuilder(&status, IXpbBuilder::DPB, nullptr, 0);
+        dpb->insertString(&status, isc_dpb_user_name, db::kUsuarioBanco.toLatin1().constData());
+        dpb->insertString(&status, isc_dpb_password, db::kSenhaBanco.toLatin1().constData());
+        dpb->insertInt(&status, isc_dpb_force_write, on ? 1 : 0);
+        provider = m->getDispatcher();
+        const QByteArray name = QFile::encodeName(database);
+        att = provider->attachDatabase(&status, name.constData(), dpb->getBufferLength(&status),
+                                       dpb->getBuffer(&status));
+        att->detach(&status);
+        att = nullptr;
+    } catch (const FbException& e) {
+        char text[512];
+        m->getUtilInterface()->formatStatus(text, sizeof text, e.getStatus());
+        if (att) att->release();
+        if (provider) provider->release();
+        if (dpb) dpb->dispose();
+        status.dispose();
+        throw std::runtime_error(text);
+    }
+    if (provider) provider->release();
+    if (dpb) dpb->dispose();
+    status.dispose();
+}
+
+qint64 peakResidentBytes() {
+    rusage u{};
+    getrusage(RUSAGE_SELF, &u);
+    return qint64(u.ru_maxrss) * 1024;
+}
+
+QString argText(const QStringList& args, const QString& name, const QString& fallback) {
+    const int i = int(args.indexOf(name));
+    return i >= 0 && i + 1 < args.size() ? args[i + 1] : fallback;
+}
+
+int argInt(const QStringList& args, const QString& name, int fallback) {
+    bool ok = false;
+    const int v = argText(args, name).toInt(&ok);
+    return ok ? v : fallback;
+}
+
+void figure(const char* name, double ratio, const QString& details, const char* target) {
+    std::printf("%s: %.2f  (%s)%s%s\n", name, ratio, qPrintable(details), target ? "  target " : "",
+                target ? target : "");
+    std::fflush(stdout);
+}
+
+void measure(const char* name, double value, const char* unit, const QString& details) {
+    std::printf("%s: %.1f %s  (%s)\n", name, value, unit, qPrintable(details));
+    std::fflush(stdout);
+}
+
+ExecutableFolder::ExecutableFolder(const QString& database) {
+    QDir d(dir_.path());
+    d.mkpath(QStringLiteral("skins"));
+    d.mkpath(QStringLiteral("Relatorios"));
+    QFile ini(d.filePath(QStringLiteral("BaseClipping.ini")));
+    if (ini.open(QIODevice::WriteOnly)) ini.write(QFile::encodeName(QFileInfo(database).absoluteFilePath()) + "\r\n");
+    QFile skin(d.filePath(QStringLiteral("Skin.ini")));
+    if (skin.open(QIODevice::WriteOnly)) skin.write("[Skin]\r\nSkin=Nenhum\r\n");
 }
 
 } // namespace benchdata
