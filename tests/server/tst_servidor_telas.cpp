@@ -2,6 +2,7 @@
 
 #include "app/Inicializacao.h"
 #include "app/U_DMBanco.h"
+#include "app/U_Dm.h"
 #include "common/Ambiente.h"
 #include "common/Aplicacao.h"
 #include "common/Mensagens.h"
@@ -87,6 +88,7 @@ private slots:
     void conflitoDeBloqueioFicaPendenteEReaplica();
     void reaberturaVeAlteracaoConfirmada();
     void direitosGravadosEmAValemEmB();
+    void lembretesDeANaoChegamAB();
 
 private:
     std::unique_ptr<ServerDatabase> srv_;
@@ -272,6 +274,43 @@ void TstServidorTelas::direitosGravadosEmAValemEmB() {
     da.q.ApplyUpdates();
     ta_->commitRetaining();
     QVERIFY(!podeIncluir());
+}
+
+// A's reminder, saved through A's reminder datasets with A's address, is
+// due on A and neither listed nor due on B with B's address.
+void TstServidorTelas::lembretesDeANaoChegamAB() {
+    QString ip = QStringLiteral("10.0.0.1");
+    DefinirIPLocal([&ip] { return ip; });
+    struct Restaurar {
+        ~Restaurar() { DefinirIPLocal({}); }
+    } restaurar;
+    const QDateTime agora(QDate(2008, 3, 5), QTime(14, 30), Qt::LocalTime);
+    auto devidos = [&agora](TDM& dm) {
+        dm.Q_Lembretes->Close();
+        dm.Q_Lembretes->ParamByName("DATAEHORA")->SetAsDateTime(agora);
+        dm.Q_Lembretes->ParamByName("IP")->SetAsString(ObterIPLocal());
+        dm.Q_Lembretes->Open();
+        return dm.Q_Lembretes->RecordCount();
+    };
+
+    TDM dmA;
+    dmA.Q_CadLembretes->SetTransaction(ta_.get());
+    dmA.Q_Lembretes->SetTransaction(ta_.get());
+    dmA.Q_CadLembretes->Open();
+    dmA.Q_CadLembretes->Append();
+    dmA.Q_CadLembretes->FieldByName("LEM_MENSAGEM")->SetAsString(QStringLiteral("Só em A"));
+    dmA.Q_CadLembretes->FieldByName("LEM_DATA")->SetAsString(QStringLiteral("05/03/2008"));
+    dmA.Q_CadLembretes->FieldByName("LEM_HORA")->SetAsString(QStringLiteral("14:30"));
+    dmA.Q_CadLembretes->FieldByName("LEM_IP")->SetAsString(ObterIPLocal());
+    dmA.Q_CadLembretes->Post();  // applied and committed on A
+    QCOMPARE(devidos(dmA), 1);
+
+    ip = QStringLiteral("10.0.0.2");
+    QCOMPARE(valorInteiro(DMBanco->Trans_Clipping, "select count(*) from TB_LEMBRETES"), 1);
+    DM->Q_CadLembretes->Close();
+    DM->Q_CadLembretes->Open();
+    QVERIFY(DM->Q_CadLembretes->IsEmpty());
+    QCOMPARE(devidos(*DM), 0);
 }
 
 int main(int argc, char** argv) {
