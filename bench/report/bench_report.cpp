@@ -63,8 +63,11 @@ template <class Sink> void measure(const char* what, const report::Report& r, Si
     t.start();
     r.run(w);
     const double secs = t.nsecsElapsed() / 1e9;
-    std::printf("%-5s %6d pages  %7.2f s  %8.0f pages/s  file %7.1f MB  RSS during run %6ld KB (+%ld over the data)  peak %6ld KB\n",
-                what, w.pages, secs, w.pages / secs, QFileInfo(path).size() / 1048576.0, w.maxRss, w.maxRss - baseline, peakKb());
+    std::printf("report_%s: %.0f pages/s  (%d pages in %.2f s, file %.1f MB, resident during run %ld KB, +%ld KB over "
+                "the data, peak %ld KB)  target a few seconds, memory flat in the row count\n",
+                what, w.pages / secs, w.pages, secs, QFileInfo(path).size() / 1048576.0, w.maxRss, w.maxRss - baseline,
+                peakKb());
+    std::fflush(stdout);
 }
 
 } // namespace
@@ -80,18 +83,18 @@ int main(int argc, char** argv)
     report::Report r = layouts::informe();
     data.bind(r);
     const long baseline = currentKb();
-    std::printf("%d rows, 3 group levels, memo detail; RSS with the data loaded: %ld KB\n", rows, baseline);
+    std::printf("report: %d rows, 3 group levels, memo detail; resident with the data loaded %ld KB\n", rows, baseline);
 
     const QString pdf = dir + QStringLiteral("/informe.pdf");
     report::PdfSink pdfSink(pdf);
-    measure("PDF", r, pdfSink, pdf, baseline);
+    measure("pdf", r, pdfSink, pdf, baseline);
     const QString rtf = dir + QStringLiteral("/informe.rtf");
     report::RtfSink rtfSink(rtf);
-    measure("RTF", r, rtfSink, rtf, baseline);
+    measure("rtf", r, rtfSink, rtf, baseline);
     const QString txt = dir + QStringLiteral("/informe.txt");
     report::TextSink txtSink(txt);
     measure("text", r, txtSink, txt, baseline);
     report::PageCounter counter;
-    measure("pages", r, counter, QString(), baseline);
+    measure("page_count", r, counter, QString(), baseline);
     return 0;
 }
