@@ -103,6 +103,7 @@ TDM::TDM(QObject* parent) : QObject(parent) {
 
     CriarCadastrosPedido();
     CriarLembretes();
+    CriarAgenda();
 }
 
 bool TDM::ClienteCadastrado(const QString& nome, const QString& cidade, const QString& uf) {
@@ -302,6 +303,80 @@ void TDM::Q_CadLembretesBeforePost(dataset::DataSet& ds) {
 }
 
 void TDM::Q_CadLembretesAfterPost(dataset::DataSet& ds) {
+    ds.ApplyUpdates();
+    ds.Transaction()->commitRetaining();
+}
+
+// Phone agenda.
+void TDM::CriarAgenda() {
+    using dataset::FieldType;
+    const QStringList colunas{
+        QStringLiteral("AGE_CODIGO"),  QStringLiteral("AGE_NOME"),           QStringLiteral("AGE_TELEFONE"),
+        QStringLiteral("AGE_FAX"),     QStringLiteral("AGE_CELULAR"),        QStringLiteral("AGE_ENDERECO"),
+        QStringLiteral("AGE_CIDADE"),  QStringLiteral("AGE_UF"),             QStringLiteral("AGE_CEP"),
+        QStringLiteral("AGE_EMAIL"),   QStringLiteral("AGE_WEB"),            QStringLiteral("AGE_DIAANIVERSARIO"),
+        QStringLiteral("AGE_MESANIVERSARIO"), QStringLiteral("AGE_MSN"),     QStringLiteral("AGE_SKYPE"),
+        QStringLiteral("AGE_OBS"),     QStringLiteral("AGE_BAIRRO")};
+    Up_Agenda = new dataset::UpdateSql(this);
+    Up_Agenda->setObjectName(QStringLiteral("Up_Agenda"));
+    Up_Agenda->SetTableStatements(QStringLiteral("TB_AGENDA"), QStringLiteral("AGE_CODIGO"), colunas);
+    Up_Agenda->RefreshSQL.Clear();
+    Up_Agenda->RefreshSQL.Add(QStringLiteral("Select ") + colunas.join(QStringLiteral(", ")));
+    Up_Agenda->RefreshSQL.Add(QStringLiteral("from TB_AGENDA"));
+    Up_Agenda->RefreshSQL.Add(QStringLiteral("where AGE_CODIGO = :AGE_CODIGO"));
+
+    Q_Agenda = new dataset::Query(this);
+    Q_Agenda->setObjectName(QStringLiteral("Q_Agenda"));
+    if (DMBanco)
+        Q_Agenda->SetTransaction(&DMBanco->Trans_Clipping);
+    Q_Agenda->SQL.Add(QStringLiteral("SELECT * FROM TB_AGENDA"));
+    Q_Agenda->SQL.Add(QStringLiteral("ORDER BY AGE_NOME"));
+    Q_Agenda->SQL.Add(QString());
+    Q_Agenda->CachedUpdates = true;
+    Q_Agenda->UpdateObject = Up_Agenda;
+    Q_Agenda->SetGeneratorField(QStringLiteral("AGE_CODIGO"), QStringLiteral("GEN_AGENDA"), 1);
+    Q_Agenda->DefineField(QStringLiteral("AGE_CODIGO"), FieldType::Integer)->Required = true;
+    auto* nome = Q_Agenda->DefineField(QStringLiteral("AGE_NOME"), FieldType::String, 45);
+    nome->Required = true;
+    nome->DisplayLabel = QStringLiteral("Nome");
+    for (const char* c : {"AGE_TELEFONE", "AGE_FAX", "AGE_CELULAR", "AGE_BAIRRO"})
+        Q_Agenda->DefineField(QLatin1String(c), FieldType::String, 20);
+    for (const char* c : {"AGE_ENDERECO", "AGE_CIDADE", "AGE_EMAIL", "AGE_WEB", "AGE_MSN", "AGE_SKYPE"})
+        Q_Agenda->DefineField(QLatin1String(c), FieldType::String, 45);
+    Q_Agenda->DefineField(QStringLiteral("AGE_UF"), FieldType::String, 2);
+    Q_Agenda->DefineField(QStringLiteral("AGE_CEP"), FieldType::String, 10)->EditMask = QStringLiteral("99.999-999;1;_");
+    Q_Agenda->DefineField(QStringLiteral("AGE_DIAANIVERSARIO"), FieldType::Integer);
+    Q_Agenda->DefineField(QStringLiteral("AGE_MESANIVERSARIO"), FieldType::Integer);
+    Q_Agenda->DefineField(QStringLiteral("AGE_OBS"), FieldType::Memo);
+    Q_Agenda->BeforePost = [this](dataset::DataSet& ds) { Q_AgendaBeforePost(ds); };
+    Q_Agenda->AfterPost = [this](dataset::DataSet& ds) { Q_AgendaAfterPost(ds); };
+    Q_Agenda->AfterDelete = [this](dataset::DataSet& ds) { Q_AgendaAfterPost(ds); };
+}
+
+// A birthday is a day and a month that a year can have (29 February
+// included), or nothing at all: anything else would never be listed.
+void TDM::Q_AgendaBeforePost(dataset::DataSet& ds) {
+    dataset::Field* dia = ds.FieldByName(QStringLiteral("AGE_DIAANIVERSARIO"));
+    dataset::Field* mes = ds.FieldByName(QStringLiteral("AGE_MESANIVERSARIO"));
+    if (dia->IsNull() && mes->IsNull())
+        return;
+    if (dia->IsNull() || mes->IsNull()) {
+        msg::Informar(QStringLiteral("Informe o dia e o mês do aniversário!"));
+        clip::Abort();
+    }
+    const int d = dia->AsInteger();
+    const int m = mes->AsInteger();
+    if (d < 1 || d > 31 || m < 1 || m > 12) {
+        msg::Informar(QStringLiteral("Data de aniversário inválida!"));
+        clip::Abort();
+    }
+    if (!QDate(2000, m, d).isValid()) {
+        msg::Informar(QStringLiteral("Data de aniversário inválida: o mês %1 não tem o dia %2!").arg(m).arg(d));
+        clip::Abort();
+    }
+}
+
+void TDM::Q_AgendaAfterPost(dataset::DataSet& ds) {
     ds.ApplyUpdates();
     ds.Transaction()->commitRetaining();
 }

@@ -74,6 +74,17 @@ public:
     void Q_CadLembretesBeforePost(dataset::DataSet& ds);
     void Q_CadLembretesAfterPost(dataset::DataSet& ds);
     void CriarLembretes();
+
+    // Phone agenda: every contact of TB_AGENDA, by name, until a search
+    // replaces the statement. Cached, written through Up_Agenda over the
+    // seventeen columns, keyed from GEN_AGENDA, the birthday checked before
+    // every post (a day the month has, day and month both or neither) and
+    // applied and committed with retaining after every post and delete.
+    dataset::Query* Q_Agenda;
+    dataset::UpdateSql* Up_Agenda;
+    void Q_AgendaBeforePost(dataset::DataSet& ds);
+    void Q_AgendaAfterPost(dataset::DataSet& ds);
+    void CriarAgenda();
 };
 
 extern TDM* DM;
