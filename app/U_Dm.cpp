@@ -7,7 +7,9 @@
 #include "common/U_Funcoes.h"
 #include "platform/core/Exception.h"
 #include "platform/data/Field.h"
+#include "platform/data/DataSource.h"
 #include "platform/data/Query.h"
+#include "platform/data/TableDataset.h"
 #include "platform/firebird/Transaction.h"
 
 TDM* DM = nullptr;
@@ -102,6 +104,7 @@ TDM::TDM(QObject* parent) : QObject(parent) {
                                                 ":ENDERECO, :CIDADE, :UF, :CEP, :EMAIL, :WEB, :OBS, :BAIRRO, :ACAO)"));
 
     CriarCadastrosPedido();
+    CriarPedidos();
     CriarLembretes();
     CriarAgenda();
 }
@@ -233,6 +236,107 @@ void TDM::Q_FormaPagtoAfterPost(dataset::DataSet& ds) {
 
 void TDM::Q_PrazoAfterPost(dataset::DataSet& ds) {
     ds.ApplyUpdates();
+    ds.Transaction()->commitRetaining();
+}
+
+// Sales orders and their items.
+void TDM::CriarPedidos() {
+    using dataset::FieldType;
+    Up_Pedido = new dataset::UpdateSql(this);
+    Up_Pedido->setObjectName(QStringLiteral("Up_Pedido"));
+    Up_Pedido->SetTableStatements(
+        QStringLiteral("TB_PEDIDO"), QStringLiteral("PED_CODIGO"),
+        {QStringLiteral("PED_CODIGO"), QStringLiteral("CLI_CODIGO"), QStringLiteral("VEN_CODIGO"),
+         QStringLiteral("MID_CODIGO"), QStringLiteral("PED_VALOR"), QStringLiteral("PED_DATAENTREGA"),
+         QStringLiteral("PED_HORARIO"), QStringLiteral("FPG_CODIGO"), QStringLiteral("PRA_CODIGO"),
+         QStringLiteral("PED_NUMERO"), QStringLiteral("PED_STATUS"), QStringLiteral("PED_QUANTIDADE"),
+         QStringLiteral("PED_PAGO"), QStringLiteral("PED_NOMESOLICITANTE"), QStringLiteral("PED_EMAILSOLICITANTE"),
+         QStringLiteral("PED_FONESOLICITANTE")});
+
+    Q_Pedido = new dataset::Query(this);
+    Q_Pedido->setObjectName(QStringLiteral("Q_Pedido"));
+    if (DMBanco)
+        Q_Pedido->SetTransaction(&DMBanco->Trans_Clipping);
+    Q_Pedido->SQL.Add(QStringLiteral("SELECT * FROM TB_PEDIDO"));
+    Q_Pedido->CachedUpdates = true;
+    Q_Pedido->UpdateObject = Up_Pedido;
+    Q_Pedido->DefineField(QStringLiteral("PED_CODIGO"), FieldType::Integer)->Required = true;
+    Q_Pedido->DefineField(QStringLiteral("PED_NUMERO"), FieldType::Integer)->Required = true;
+    Q_Pedido->DefineField(QStringLiteral("PED_VALOR"), FieldType::Float)->Currency = true;
+    auto* entrega = Q_Pedido->DefineField(QStringLiteral("PED_DATAENTREGA"), FieldType::DateTime);
+    entrega->EditMask = QStringLiteral("!99/99/0099;1;_");
+    entrega->DisplayFormat = QStringLiteral("dd/mm/yyyy");
+    Q_Pedido->DefineField(QStringLiteral("PED_HORARIO"), FieldType::String, 8)->EditMask =
+        QStringLiteral("!99:99:99;1;_");
+    Q_Pedido->AfterInsert = [this](dataset::DataSet& ds) { Q_PedidoAfterInsert(ds); };
+    Q_Pedido->AfterPost = [this](dataset::DataSet& ds) { Q_PedidoAfterPost(ds); };
+    Q_Pedido->AfterDelete = [this](dataset::DataSet& ds) { Q_PedidoAfterPost(ds); };
+
+    DS_Pedido = new dataset::DataSource(this);
+    DS_Pedido->setObjectName(QStringLiteral("DS_Pedido"));
+    DS_Pedido->SetDataSet(Q_Pedido);
+
+    Up_ItensPedido = new dataset::UpdateSql(this);
+    Up_ItensPedido->setObjectName(QStringLiteral("Up_ItensPedido"));
+    Up_ItensPedido->SetTableStatements(QStringLiteral("TB_ITENSPEDIDO"), QStringLiteral("IPD_CODIGO"),
+                                       {QStringLiteral("IPD_CODIGO"), QStringLiteral("PED_CODIGO"),
+                                        QStringLiteral("LAN_CODIGO")});
+
+    Q_ItensPedido = new dataset::Query(this);
+    Q_ItensPedido->setObjectName(QStringLiteral("Q_ItensPedido"));
+    if (DMBanco)
+        Q_ItensPedido->SetTransaction(&DMBanco->Trans_Clipping);
+    Q_ItensPedido->SQL.Add(QStringLiteral(
+        "SELECT IPD.*, LAN.LAN_CODLANCAMENTO, LAN.LAN_DATA, LAN.LAN_HORA, LAN.LAN_TEMPO, LAN.LAN_VELOCIDADE, "
+        "PRG.PRG_NOME, EMI.EMI_NOME"));
+    Q_ItensPedido->SQL.Add(
+        QStringLiteral("FROM TB_ITENSPEDIDO IPD, TB_LANCAMENTO LAN, TB_PROGRAMAS PRG, TB_EMISSORAS EMI"));
+    Q_ItensPedido->SQL.Add(QStringLiteral(
+        "WHERE IPD.PED_CODIGO = :PED_CODIGO AND IPD.LAN_CODIGO = LAN.LAN_CODIGO AND LAN.PRG_CODIGO = "
+        "PRG.PRG_CODIGO AND LAN.EMI_CODIGO = EMI.EMI_CODIGO"));
+    Q_ItensPedido->SetDataSource(DS_Pedido);
+    Q_ItensPedido->CachedUpdates = true;
+    Q_ItensPedido->UpdateObject = Up_ItensPedido;
+    Q_ItensPedido->DefineField(QStringLiteral("LAN_DATA"), FieldType::DateTime)->DisplayFormat =
+        QStringLiteral("dd/mm/yyyy");
+    Q_ItensPedido->AfterPost = [this](dataset::DataSet& ds) { Q_ItensPedidoAfterPost(ds); };
+    Q_ItensPedido->AfterDelete = [this](dataset::DataSet& ds) { Q_ItensPedidoAfterPost(ds); };
+
+    DS_ItensPedido = new dataset::DataSource(this);
+    DS_ItensPedido->setObjectName(QStringLiteral("DS_ItensPedido"));
+    DS_ItensPedido->SetDataSet(Q_ItensPedido);
+
+    TB_ItensPedido = new dataset::TableDataset(this);
+    TB_ItensPedido->setObjectName(QStringLiteral("TB_ItensPedido"));
+    if (DMBanco)
+        TB_ItensPedido->SetTransaction(&DMBanco->Trans_Clipping);
+    TB_ItensPedido->TableName = QStringLiteral("TB_ITENSPEDIDO");
+    TB_ItensPedido->MasterFields = QStringLiteral("PED_CODIGO");
+    TB_ItensPedido->IndexFieldNames = QStringLiteral("IPD_CODIGO");
+    TB_ItensPedido->SetMasterSource(DS_Pedido);
+    TB_ItensPedido->AfterPost = [this](dataset::DataSet& ds) { TB_ItensPedidoAfterPost(ds); };
+    TB_ItensPedido->AfterDelete = [this](dataset::DataSet& ds) { TB_ItensPedidoAfterPost(ds); };
+}
+
+void TDM::Q_PedidoAfterInsert(dataset::DataSet& ds) {
+    const int codigo = DMBanco->ProximoCodigo(QStringLiteral("GEN_PEDIDO"));
+    ds.FieldByName(QStringLiteral("PED_CODIGO"))->SetAsInteger(codigo);
+    DMBanco->PedidoAtual = codigo;
+    ds.FieldByName(QStringLiteral("PED_NUMERO"))->SetAsInteger(DMBanco->ProximoNumeroPedido());
+    ds.FieldByName(QStringLiteral("PED_PAGO"))->SetAsInteger(0);
+}
+
+void TDM::Q_PedidoAfterPost(dataset::DataSet& ds) {
+    ds.ApplyUpdates();
+    ds.Transaction()->commitRetaining();
+}
+
+void TDM::Q_ItensPedidoAfterPost(dataset::DataSet& ds) {
+    ds.ApplyUpdates();
+    ds.Transaction()->commitRetaining();
+}
+
+void TDM::TB_ItensPedidoAfterPost(dataset::DataSet& ds) {
     ds.Transaction()->commitRetaining();
 }
 

@@ -3,7 +3,7 @@
 #include <QObject>
 #include <QString>
 
-namespace dataset { class DataSet; class Query; class UpdateSql; }
+namespace dataset { class DataSet; class DataSource; class Query; class TableDataset; class UpdateSql; }
 
 // The shared data module: datasets that several screens share (entries,
 // orders, agenda, reminders, lookup registers), all on DMBanco's connection
@@ -59,6 +59,26 @@ public:
     void Q_FormaPagtoAfterPost(dataset::DataSet& ds);
     void Q_PrazoAfterPost(dataset::DataSet& ds);
     void CriarCadastrosPedido();
+
+    // Sales orders: Q_Pedido (every order, written through Up_Pedido over
+    // the sixteen columns of TB_PEDIDO; a new row gets its code from
+    // GEN_PEDIDO, which also becomes PedidoAtual, the next order number and
+    // PED_PAGO 0), its items Q_ItensPedido (detail of DS_Pedido, deleted
+    // through Up_ItensPedido) and TB_ItensPedido (the table linked to
+    // DS_Pedido by PED_CODIGO, for appending items). Each writes and commits
+    // with retaining after every post and delete.
+    dataset::Query* Q_Pedido;
+    dataset::UpdateSql* Up_Pedido;
+    dataset::DataSource* DS_Pedido;
+    dataset::Query* Q_ItensPedido;
+    dataset::UpdateSql* Up_ItensPedido;
+    dataset::DataSource* DS_ItensPedido;
+    dataset::TableDataset* TB_ItensPedido;
+    void Q_PedidoAfterInsert(dataset::DataSet& ds);
+    void Q_PedidoAfterPost(dataset::DataSet& ds);
+    void Q_ItensPedidoAfterPost(dataset::DataSet& ds);
+    void TB_ItensPedidoAfterPost(dataset::DataSet& ds);
+    void CriarPedidos();
 
     // Reminders of this workstation: Q_CadLembretes lists those with
     // LEM_IP = :IP (set from ObterIPLocal before every opening), Q_Lembretes
