@@ -258,8 +258,8 @@ TFrmRelatorios::TFrmRelatorios(QWidget* parent) : QDialog(parent) {
         b->setMinimumWidth(96);
         return b;
     };
-    SpeedButton1 = botao("SpeedButton1", QStringLiteral("Imprimir"), QStringLiteral(":/relatorios/imprimir.svg"));
-    SpeedButton2 = botao("SpeedButton2", QStringLiteral("Fechar"), QStringLiteral(":/relatorios/fechar.svg"));
+    SpeedButton1 = botao("SpeedButton1", QStringLiteral("Imprimir"), QStringLiteral(":/relatorios/icons/imprimir.svg"));
+    SpeedButton2 = botao("SpeedButton2", QStringLiteral("Fechar"), QStringLiteral(":/relatorios/icons/fechar.svg"));
     h->addStretch(1);
     h->addWidget(SpeedButton1);
     h->addWidget(SpeedButton2);
