@@ -23,10 +23,6 @@ namespace {
 
 const QString kFormatoData = QStringLiteral("dd/MM/yyyy");
 
-QString Quantidade(int n, const QString& singular, const QString& plural) {
-    return QString::number(n) + QLatin1Char(' ') + (n == 1 ? singular : plural);
-}
-
 void Executar(dataset::Query& q, const QStringList& linhas) {
     q.SQL.Clear();
     for (const QString& l : linhas)
@@ -141,13 +137,13 @@ void TFrmManutencao::SpeedButton1Click() {
         const int nPedidos =
             pedidos ? Contar(*q, QStringLiteral("TB_Pedido"), QStringLiteral("Ped_DataEntrega"), limite) : 0;
         if (nLancamentos + nPedidos > 0) {
-            QStringList partes;
+            QString texto;
             if (lancamentos)
-                partes << Quantidade(nLancamentos, QStringLiteral("lançamento"), QStringLiteral("lançamentos"));
+                texto += QStringLiteral("Lançamentos a excluir: %1\r").arg(nLancamentos);
             if (pedidos)
-                partes << Quantidade(nPedidos, QStringLiteral("pedido"), QStringLiteral("pedidos"));
-            const QString texto = QStringLiteral("Serão excluídos %1 anteriores a %2.\r\rConfirma a exclusão?")
-                                      .arg(partes.join(QStringLiteral(" e ")), limite.toString(kFormatoData));
+                texto += QStringLiteral("Pedidos a excluir: %1\r").arg(nPedidos);
+            texto += QStringLiteral("\rConfirma a exclusão dos registros anteriores a %1?")
+                         .arg(limite.toString(kFormatoData));
             if (msg::Perguntar(texto, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) != QMessageBox::Yes)
                 return;
         }

@@ -6,6 +6,7 @@
 #include "platform/data/Query.h"
 #include "platform/data/widgets/DBControls.h"
 #include "platform/data/widgets/DBGrid.h"
+#include "platform/firebird/Statement.h"
 #include "screens/agenda/U_Agenda.h"
 
 #include <QRadioButton>
