@@ -33,7 +33,8 @@ public:
 
     // Hides the menu items (top-level menus included) and disables the tool
     // bar buttons whose DIR_ACESSO the session lacks; one check each.
-    void AplicarDireitos();
+    // Invokable by name: the rights editors, below this unit, run it.
+    Q_INVOKABLE void AplicarDireitos();
 
     // Every menu item (top-level menus as their QAction, separators
     // included), in creation order.
