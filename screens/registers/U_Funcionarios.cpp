@@ -7,6 +7,7 @@
 #include "platform/data/Query.h"
 #include "platform/data/widgets/DBControls.h"
 #include "platform/data/widgets/DBGrid.h"
+#include "security/U_Direitos.h"
 
 #include <QFocusEvent>
 #include <QGridLayout>
@@ -43,7 +44,19 @@ QStringList Numeros(int de, int ate) {
 } // namespace
 
 const QString TFrmFuncionarios::kSenhaPadrao = QStringLiteral("407918");
-std::function<void(TFrmFuncionarios&)> TFrmFuncionarios::AbrirDireitosUsuario;
+// A new employee is saved first (with this screen's own save steps), so
+// that his rights rows have an owner.
+std::function<void(TFrmFuncionarios&)> TFrmFuncionarios::AbrirDireitosUsuario = [](TFrmFuncionarios& tela) {
+    if (tela.Q_Funcionarios->GetState() == dataset::State::Insert) {
+        try {
+            if (!tela.Pressionar(tela.SBSalvar))
+                return;
+        } catch (const clip::EAbort&) {
+            return;
+        }
+    }
+    TFrmDireitos::Abrir(&tela, tela.Q_Funcionarios);
+};
 
 TFrmFuncionarios::TFrmFuncionarios(QWidget* parent) : TFrmBaseFilha(parent) {
     setObjectName(QStringLiteral("FrmFuncionarios"));

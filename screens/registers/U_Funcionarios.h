@@ -31,8 +31,9 @@ public:
     // FUN_CODIGO under the cursor; 0 when the list is empty.
     int FuncionarioAtual() const;
 
-    // Opens the user rights editor for the employee under the cursor; set by
-    // the rights editor's unit. Empty: "Definir Direitos" only checks the right.
+    // Opens the user rights editor for the employee under the cursor (a new
+    // one is saved first); tests may replace it. Empty: "Definir Direitos"
+    // only checks the right.
     static std::function<void(TFrmFuncionarios&)> AbrirDireitosUsuario;
 
     dataset::Query* Q_Funcionarios;
