@@ -89,11 +89,18 @@ QIcon icone(void (*desenho)(QPainter&), bool negado) {
     p.setRenderHint(QPainter::Antialiasing);
     if (desenho) {
         if (negado)
-            p.setOpacity(0.45);
+            p.setOpacity(0.5);
         desenho(p);
         p.setOpacity(1.0);
-        if (negado)
-            desenharNegado(p, 6);
+        if (negado) {
+            // A red badge with a white cross in the lower right corner.
+            p.setPen(QPen(Qt::white, 1));
+            p.setBrush(QColor(0xd0, 0x20, 0x20));
+            p.drawEllipse(QRectF(7.5, 7.5, 8, 8));
+            p.setPen(QPen(Qt::white, 1.6, Qt::SolidLine, Qt::RoundCap));
+            p.drawLine(QPointF(9.8, 9.8), QPointF(13.2, 13.2));
+            p.drawLine(QPointF(13.2, 9.8), QPointF(9.8, 13.2));
+        }
     } else if (negado) {
         desenharNegado(p, 3.5);
     } else {

@@ -31,6 +31,7 @@ private slots:
     void perfilDefinirAcessos();
     void perfilDireitosValemParaUsuarios();
     void perfilFecharPergunta();
+    void captura();
 };
 
 namespace {
@@ -447,6 +448,40 @@ void TstEditoresDireitos::perfilFecharPergunta() {
     QCOMPARE(c.s.db.scalar("SELECT FUN_NOME FROM TB_FUNCIONARIOS WHERE FUN_CODIGO = 3").toString(),
              QStringLiteral("Financeiro"));
     QCOMPARE(DMBanco->Q_PerfilAcesso->GetState(), dataset::State::Browse);
+}
+
+void TstEditoresDireitos::captura() {
+    // CLIP_CAPTURAS=<folder> writes pictures of both editors there.
+    if (qEnvironmentVariableIsEmpty("CLIP_CAPTURAS"))
+        QSKIP("CLIP_CAPTURAS not set");
+    const QString pasta = qEnvironmentVariable("CLIP_CAPTURAS");
+    Cenario c;
+    c.s.funcionario(3, "", "", 1);
+    c.s.funcionario(4, "", "", 1);
+    c.s.direito(3, 10);
+    c.s.direito(3, 1001, 1, 1, 0, 1, 0);
+    c.s.direito(3, 1203);
+    c.j.w->resize(1280, 800);
+    c.j.w->show();
+    QTest::qWait(50);
+    c.j.w->PerfisdeAcesso1->trigger();
+    QTest::qWait(50);
+    TFrmPerfilAcesso* tela = c.j.w->findChild<TFrmPerfilAcesso*>();
+    QVERIFY(tela);
+    QVERIFY(DMBanco->Q_PerfilAcesso->Locate("FUN_CODIGO", 3));
+    QTest::mouseClick(tela->SpeedButton1, Qt::LeftButton);
+    tela->TreeSeguranca->expandAll();
+    QTest::qWait(100);
+    c.j.w->grab().save(pasta + "/perfilacesso.png");
+    tela->close();
+
+    c.s.funcionario(5, "ana", "x");
+    auto func = cadastro(5);
+    Tela<TFrmDireitos> ed(func->Q_Funcionarios, func.get());
+    mostrar(*ed);
+    ed->TreeSeguranca->expandAll();
+    QTest::qWait(100);
+    ed->grab().save(pasta + "/direitos.png");
 }
 
 int main(int argc, char** argv) {
