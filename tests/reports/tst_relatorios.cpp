@@ -1,16 +1,22 @@
 #include "Sessao.h"
 
+#include "app/U_DMBanco.h"
 #include "common/Mensagens.h"
+#include "platform/data/TableDataset.h"
 #include "platform/data/Field.h"
 #include "platform/data/Query.h"
 #include "platform/report/Page.h"
+#include "platform/report/PainterOutput.h"
 #include "platform/widgets/ColorEdit.h"
 #include "screens/base/U_FormBase.h"
 #include "screens/reports/U_Relatorios.h"
 
+#include <QBuffer>
 #include <QComboBox>
 #include <QDate>
+#include <QImage>
 #include <QLineEdit>
+#include <QPainter>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -83,10 +89,12 @@ private slots:
     void dataInvalida_data();
     void dataInvalida();
     void linhasDoRelatorio();
+    void empresaEmEdicao();
     void cor();
     void semModelo_data();
     void semModelo();
     void filtroPermaneceEntreImpressoes();
+    void captura();
 
 private:
     TFrmRelatorios* abrir(QWidget* pagina = nullptr);
@@ -597,6 +605,32 @@ void TstRelatorios::linhasDoRelatorio() {
     QVERIFY(visor_->contem("Relação de Lançamentos"));
 }
 
+// The company row is read where it stands: values being edited in the
+// settings print as typed, and printing neither posts nor moves the row.
+void TstRelatorios::empresaEmEdicao() {
+    dataset::DataSet* emp = DMBanco->TB_Empresa;
+    emp->Edit();
+    emp->FieldByName("EMP_NOMECOMPLETO")->SetAsString("Nome Ainda Não Gravado");
+    QImage logo(40, 30, QImage::Format_RGB32);
+    logo.fill(Qt::darkBlue);
+    QByteArray png;
+    QBuffer b(&png);
+    b.open(QIODevice::WriteOnly);
+    logo.save(&b, "PNG");
+    emp->FieldByName("EMP_PATHLOGO")->SetValue(png);
+    TFrmRelatorios* t = abrir("TabEmissoras");
+    imprimir();
+    QVERIFY(visor_->linhas().contains("Nome Ainda Não Gravado"));
+    int figuras = 0;
+    for (const report::PageItem& i : visor_->paginas.value(0).items)
+        if (i.type == report::PageItem::Picture) ++figuras;
+    QCOMPARE(figuras, 1);
+    QCOMPARE(emp->GetState(), dataset::State::Edit);
+    QCOMPARE(s_->db.scalar("select EMP_NOMECOMPLETO from TB_EMPRESA").toString(), QString("Zbvlo Monitoramento Ltda - Zbvlo"));
+    emp->Cancel();
+    t->close();
+}
+
 // The chosen colour goes to every text label, data text, data memo and
 // line; page numbers, dates and totals keep the template's colour.
 void TstRelatorios::cor() {
@@ -681,6 +715,39 @@ void TstRelatorios::filtroPermaneceEntreImpressoes() {
     QCOMPARE(visor_->vezes, 3);
     QVERIFY(visor_->contem("TV Beta Londrina PR"));
     QVERIFY(!visor_->contem("Rádio Alfa"));
+}
+
+void TstRelatorios::captura() {
+    // CLIP_CAPTURAS=<folder> writes a picture of each page of the screen and
+    // of the first page of each list there.
+    if (qEnvironmentVariableIsEmpty("CLIP_CAPTURAS"))
+        QSKIP("CLIP_CAPTURAS not set");
+    const QString pasta = qEnvironmentVariable("CLIP_CAPTURAS");
+    for (const char* pagina : {"TabClientes", "TabEmissoras", "TabLancamentos", "TabPedidos"}) {
+        TFrmRelatorios* t = abrir(pagina);
+        if (t->MEDataInicio->isVisible()) {
+            t->MEDataInicio->setText("01/03/2008");
+            t->MEDataFim->setText("31/03/2008");
+            escolher(t->dbFuncionarios, "Ana");
+        }
+        if (t->MEDataInicioPed->isVisible()) {
+            t->MEDataInicioPed->setText("01/03/2008");
+            t->MEDataFimPed->setText("31/03/2008");
+        }
+        QTest::qWait(50);
+        t->grab().save(pasta + "/" + pagina + ".png");
+        imprimir();
+        QVERIFY(!visor_->paginas.isEmpty());
+        const report::Page& p = visor_->paginas.first();
+        QImage img(QSize(int(p.size.width() / 25.4 * 110), int(p.size.height() / 25.4 * 110)), QImage::Format_RGB32);
+        img.setDotsPerMeterX(int(110 / 0.0254));
+        img.setDotsPerMeterY(int(110 / 0.0254));
+        img.fill(Qt::white);
+        QPainter painter(&img);
+        report::paintPage(painter, p);
+        painter.end();
+        img.save(pasta + "/" + pagina + "_relatorio.png");
+    }
 }
 
 QTEST_MAIN(TstRelatorios)
