@@ -19,10 +19,16 @@ TFrmCadLembretes::TFrmCadLembretes(QWidget* parent) : TFrmBaseFilha(parent) {
     SetTag(1006);
     DataSource1->SetDataSet(DM ? DM->Q_CadLembretes : nullptr);
 
-    // The grid is used to move.
+    // The grid is used to move; one separator is left before "Fechar".
     for (QWidget* b : {static_cast<QWidget*>(SBPrimeiro), static_cast<QWidget*>(SBAnterior),
                        static_cast<QWidget*>(SBProximo), static_cast<QWidget*>(SBUltimo)})
         b->setVisible(false);
+    QList<QFrame*> linhas;
+    for (QFrame* f : Panel1->findChildren<QFrame*>(QString(), Qt::FindDirectChildrenOnly))
+        if (f->frameShape() == QFrame::VLine)
+            linhas << f;
+    if (linhas.size() > 1)
+        linhas.first()->setVisible(false);
 
     auto* fundo = new QGridLayout(PFundo);
     fundo->setContentsMargins(8, 8, 8, 8);
@@ -33,8 +39,8 @@ TFrmCadLembretes::TFrmCadLembretes(QWidget* parent) : TFrmBaseFilha(parent) {
     DBMemo1->setFixedHeight(90);
     auto* rotulo = new QLabel(QStringLiteral("Mensagem:"), PFundo);
     rotulo->setBuddy(DBMemo1);
-    fundo->addWidget(rotulo, 0, 0, 1, 4);
-    fundo->addWidget(DBMemo1, 1, 0, 1, 4);
+    fundo->addWidget(rotulo, 0, 0, 1, 5);
+    fundo->addWidget(DBMemo1, 1, 0, 1, 5);
 
     DBEdit1 = new dataset::DBEdit(PFundo);
     DBEdit1->setObjectName(QStringLiteral("DBEdit1"));
@@ -48,7 +54,7 @@ TFrmCadLembretes::TFrmCadLembretes(QWidget* parent) : TFrmBaseFilha(parent) {
     DBEdit2->SetDataField(QStringLiteral("LEM_HORA"));
     LarguraEmCaracteres(DBEdit2, 6);
     AdicionarCampo(fundo, 2, 2, QStringLiteral("Hora:"), DBEdit2);
-    fundo->setColumnStretch(3, 1);
+    fundo->setColumnStretch(4, 1);
 
     auto* busca = new QVBoxLayout(PBusca);
     busca->setContentsMargins(6, 6, 6, 6);
@@ -74,6 +80,7 @@ TFrmCadLembretes::TFrmCadLembretes(QWidget* parent) : TFrmBaseFilha(parent) {
     DBGrid1->SetColumns({data, hora, mensagem});
     DBGrid1->SetRowSelect(true);
     DBGrid1->setFixedHeight(200);
+    DBGrid1->setMinimumWidth(570);
     lg->addWidget(DBGrid1);
 
     setTabOrder(DBMemo1, DBEdit1);
