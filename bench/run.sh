@@ -29,7 +29,8 @@ mkdir -p "$work" "$build/fblock/bench"
 export FIREBIRD_LOCK="$build/fblock/bench"
 export QT_QPA_PLATFORM=offscreen
 export QT_LOGGING_RULES="qt.qpa.*=false"
-export XDG_RUNTIME_DIR="$work"
+export XDG_RUNTIME_DIR="$work/runtime"
+mkdir -p -m 700 "$XDG_RUNTIME_DIR"
 bin="$build/bench"
 database="$work/bench.fdb"
 quiet() { grep -v -e 'propagateSizeHints' >&2 || true; }
