@@ -266,25 +266,25 @@ void TFrmPedido::MontarLayout(report::Report& r) {
     s.rotulo(0, 10, 20, QStringLiteral("Destacar:"));
     s.linha(0, 15.5, largura, report::LineStyle::Dash);
     y = 18;
-    s.rotulo(0, y, 22, QStringLiteral("Nº PEDIDO:"), 10, true);
-    s.campo(22, y, 14, ped, QStringLiteral("PED_NUMERO"));
-    s.rotulo(37, y, 18, QStringLiteral("ENTREGA:"), 10, true);
-    s.campo(55, y, 40, ped, QStringLiteral("CLI_CONTATO"));
-    s.rotulo(96, y, 12, QStringLiteral("FONE:"), 10, true);
-    s.campo(108, y, 28, ped, QStringLiteral("CLI_FONECONTATO"));
-    s.rotulo(137, y, 12, QStringLiteral("DATA:"), 10, true);
-    s.campo(149, y, 22, ped, QStringLiteral("PED_DATAENTREGA"), kData);
-    s.rotulo(172, y, 18, QStringLiteral("HORÁRIO:"), 10, true);
-    s.campo(190, y, largura - 190, ped, QStringLiteral("PED_HORARIO"));
+    s.rotulo(0, y, 23, QStringLiteral("Nº PEDIDO:"), 10, true);
+    s.campo(23, y, 10, ped, QStringLiteral("PED_NUMERO"));
+    s.rotulo(34, y, 20, QStringLiteral("ENTREGA:"), 10, true);
+    s.campo(54, y, 29, ped, QStringLiteral("CLI_CONTATO"));
+    s.rotulo(84, y, 13, QStringLiteral("FONE:"), 10, true);
+    s.campo(97, y, 25, ped, QStringLiteral("CLI_FONECONTATO"));
+    s.rotulo(123, y, 13, QStringLiteral("DATA:"), 10, true);
+    s.campo(136, y, 21, ped, QStringLiteral("PED_DATAENTREGA"), kData);
+    s.rotulo(158, y, 21, QStringLiteral("HORÁRIO:"), 10, true);
+    s.campo(179, y, largura - 179, ped, QStringLiteral("PED_HORARIO"));
     y += passo;
-    s.rotulo(0, y, 20, QStringLiteral("EMPRESA:"), 10, true);
-    s.campo(20, y, 100, ped, QStringLiteral("CLI_NOME"));
-    s.rotulo(121, y, 28, QStringLiteral("FORMA PAGTO:"), 10, true);
-    s.campo(149, y, largura - 149, ped, QStringLiteral("FPG_DESCRICAO"));
+    s.rotulo(0, y, 21, QStringLiteral("EMPRESA:"), 10, true);
+    s.campo(21, y, 99, ped, QStringLiteral("CLI_NOME"));
+    s.rotulo(121, y, 30, QStringLiteral("FORMA PAGTO:"), 10, true);
+    s.campo(151, y, largura - 151, ped, QStringLiteral("FPG_DESCRICAO"));
     y += passo;
-    s.rotulo(0, y, 22, QStringLiteral("ENDEREÇO:"), 10, true);
+    s.rotulo(0, y, 23, QStringLiteral("ENDEREÇO:"), 10, true);
     auto& endereco =
-        r.summary.add<report::DBMemo>(QRectF(22, y, largura - 22, 5), QStringLiteral("MemoEnderecoEntrega"));
+        r.summary.add<report::DBMemo>(QRectF(23, y, largura - 23, 5), QStringLiteral("MemoEnderecoEntrega"));
     endereco.pipeline = ped;
     endereco.field = QStringLiteral("ENDEREÇOENTREGACOMPLETO");
     y += passo;
@@ -451,7 +451,7 @@ TFrmPedido::TFrmPedido(QWidget* parent) : TFrmBaseFilha(parent) {
     DBStatus->SetItems({QStringLiteral("Em Andamento"), QStringLiteral("Realizado"), QStringLiteral("Cancelado")});
     DBStatus->SetDataSource(pedido);
     DBStatus->SetDataField(QStringLiteral("PED_STATUS"));
-    LarguraEmCaracteres(DBStatus, 14);
+    LarguraEmCaracteres(DBStatus, 17);
     AdicionarCampo(grade, 1, 4, QStringLiteral("Status"), DBStatus);
 
     DBLookupComboBox3 = lista("DBLookupComboBox3", QStringLiteral("VEN_CODIGO"), DS_Vendedores,

@@ -7,12 +7,14 @@
 #include "platform/data/widgets/DBControls.h"
 #include "platform/data/widgets/DBGrid.h"
 #include "platform/report/Page.h"
+#include "platform/report/PainterOutput.h"
 #include "platform/widgets/ColorEdit.h"
 #include "screens/clipping/U_PesquisaLancamento.h"
 #include "screens/orders/U_Pedidos.h"
 #include "screens/registers/U_Clientes.h"
 
 #include <QFile>
+#include <QPainter>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTimer>
@@ -551,6 +553,21 @@ void TstPedidos::imprimir() {
     QVERIFY2(s.roteiro->mensagens().isEmpty(), qPrintable(s.roteiro->textos().join("|")));
     QCOMPARE(v.vezes, 1);
     QCOMPARE(pedido()->GetState(), dataset::State::Browse);
+    // CLIP_CAPTURA=folder saves pictures of the form and of the first page.
+    if (qEnvironmentVariableIsSet("CLIP_CAPTURA") && !v.paginas.isEmpty()) {
+        const QString pasta = qEnvironmentVariable("CLIP_CAPTURA");
+        f.grab().save(pasta + "/pedido.png");
+        const report::Page& p = v.paginas.first();
+        const double dpi = 120;
+        QImage img(QSize(int(p.size.width() * dpi / 25.4), int(p.size.height() * dpi / 25.4)), QImage::Format_RGB32);
+        img.setDotsPerMeterX(int(dpi / 0.0254));
+        img.setDotsPerMeterY(int(dpi / 0.0254));
+        img.fill(Qt::white);
+        QPainter pintor(&img);
+        report::paintPage(pintor, p);
+        pintor.end();
+        img.save(pasta + "/pagina.png");
+    }
     QCOMPARE(s.db.count("TB_PEDIDO", "PED_NOMESOLICITANTE = 'Davi Souza'"), 1);
 
     const QString texto = v.linhas().join('\n');
