@@ -599,6 +599,7 @@ void TFrmRelatorios::Imprimir() {
     }
     Relatorio.loadTemplate(arquivo);
     Relatorio.recolour(EdColor->color());
+    Relatorio.removePipeline(QStringLiteral("Base"));  // before the old one goes
     base_ = std::make_unique<report::DataSetPipeline>(QStringLiteral("Base"), q);
     Relatorio.addPipeline(base_.get());
     Relatorio.addPipeline(empresa_.get());

@@ -17,6 +17,8 @@
 #include <QImage>
 #include <QLineEdit>
 #include <QPainter>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTest>
@@ -94,6 +96,7 @@ private slots:
     void semModelo_data();
     void semModelo();
     void filtroPermaneceEntreImpressoes();
+    void previa();
     void captura();
 
 private:
@@ -715,6 +718,28 @@ void TstRelatorios::filtroPermaneceEntreImpressoes() {
     QCOMPARE(visor_->vezes, 3);
     QVERIFY(visor_->contem("TV Beta Londrina PR"));
     QVERIFY(!visor_->contem("Rádio Alfa"));
+}
+
+// The engine's preview, shown without a modal loop, lays out the list.
+void TstRelatorios::previa() {
+    int paginas = -1;
+    TFrmRelatorios::Visualizar = [&](const report::Report& r, QWidget* pai) {
+        auto d = report::previewDialog(r, pai);
+        d->show();
+        QTest::qWait(50);
+        if (auto* w = d->findChild<QPrintPreviewWidget*>()) paginas = w->pageCount();
+        d->close();
+    };
+    for (int i = 0; i < 60; ++i)
+        s_->db.exec(QStringLiteral("insert into TB_CLIENTES (CLI_CODIGO, CLI_NOME, CLI_ESTADO) values (%1, 'Cliente %1', 'RS')")
+                        .arg(100 + i));
+    TFrmRelatorios* t = abrir("TabClientes");
+    imprimir();
+    QCOMPARE(paginas, 2);
+    paginas = -1;
+    imprimir();  // a second print over a new pipeline
+    QCOMPARE(paginas, 2);
+    QCOMPARE(roteiro_->textos(), QStringList{});
 }
 
 void TstRelatorios::captura() {
