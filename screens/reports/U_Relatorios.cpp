@@ -14,7 +14,6 @@
 #include "platform/widgets/ColorEdit.h"
 #include "screens/base/U_FormBase.h"
 
-#include <QCloseEvent>
 #include <QDate>
 #include <QFileInfo>
 #include <QFrame>
@@ -430,9 +429,10 @@ void TFrmRelatorios::showEvent(QShowEvent* e) {
     }
 }
 
-void TFrmRelatorios::closeEvent(QCloseEvent* e) {
+// Closing, Esc and "Fechar" all end here.
+void TFrmRelatorios::done(int resultado) {
     FormClose();
-    QDialog::closeEvent(e);
+    QDialog::done(resultado);
 }
 
 void TFrmRelatorios::abrirLista(dataset::Query* q) {

@@ -153,7 +153,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* e) override;
-    void closeEvent(QCloseEvent* e) override;
+    void done(int resultado) override;
 
 private:
     void FormShow();

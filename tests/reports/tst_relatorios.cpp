@@ -239,6 +239,12 @@ void TstRelatorios::tela() {
     t->SpeedButton2->click();
     QVERIFY(!t->isVisible());
     QVERIFY(!t->Q_EstadoCli->Active());
+    // Esc closes it too.
+    t = abrir("TabEmissoras");
+    QVERIFY(t->Q_EstadoEmi->Active());
+    QTest::keyClick(t, Qt::Key_Escape);
+    QVERIFY(!t->isVisible());
+    QVERIFY(!t->Q_EstadoEmi->Active());
 }
 
 // The lists of the page showing are read when the screen is shown; a city
