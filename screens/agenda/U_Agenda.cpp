@@ -115,7 +115,7 @@ TFrmAgenda::TFrmAgenda(QWidget* parent) : TFrmBaseFilha(parent) {
     DBMemo1->setObjectName(QStringLiteral("DBMemo1"));
     DBMemo1->SetDataSource(DataSource1);
     DBMemo1->SetDataField(QStringLiteral("AGE_OBS"));
-    DBMemo1->setFixedHeight(64);
+    DBMemo1->setFixedHeight(52);
     DBMemo1->installEventFilter(this);
     auto* rotuloObs = new QLabel(QStringLiteral("Observação:"), PFundo);
     rotuloObs->setAlignment(Qt::AlignRight | Qt::AlignTop);
@@ -153,11 +153,11 @@ TFrmAgenda::TFrmAgenda(QWidget* parent) : TFrmBaseFilha(parent) {
         dataset::GridColumn nome;
         nome.FieldName = QStringLiteral("AGE_NOME");
         nome.Title = QStringLiteral("Nome");
-        nome.Width = 330;
+        nome.Width = 340;
         dataset::GridColumn fone;
         fone.FieldName = QStringLiteral("AGE_TELEFONE");
         fone.Title = QStringLiteral("Fone");
-        fone.Width = 130;
+        fone.Width = 135;
         dataset::GridColumn celular = fone;
         celular.FieldName = QStringLiteral("AGE_CELULAR");
         celular.Title = QStringLiteral("Celular");
@@ -165,7 +165,7 @@ TFrmAgenda::TFrmAgenda(QWidget* parent) : TFrmBaseFilha(parent) {
     }
     DBGrid1->SetRowSelect(true);
     DBGrid1->setFocusPolicy(Qt::ClickFocus);  // not a Tab stop
-    DBGrid1->setMinimumHeight(170);
+    DBGrid1->setFixedSize(630, 150);
     lb->addWidget(DBGrid1, 1);
 
     connect(EdPesquisa, &QLineEdit::textChanged, this, [this] { EdPesquisaChange(); });
@@ -175,7 +175,6 @@ TFrmAgenda::TFrmAgenda(QWidget* parent) : TFrmBaseFilha(parent) {
                         DBMemo1,  EdPesquisa};
     for (size_t i = 1; i < std::size(ordem); ++i)
         setTabOrder(ordem[i - 1], ordem[i]);
-    resize(640, 560);
 }
 
 TFrmAgenda::~TFrmAgenda() = default;
@@ -218,6 +217,15 @@ bool TFrmAgenda::eventFilter(QObject* o, QEvent* e) {
         }
     }
     return TFrmBaseFilha::eventFilter(o, e);
+}
+
+void TFrmAgenda::DataSource1StateChange() {
+    TFrmBaseFilha::DataSource1StateChange();
+    dataset::DataSet* ds = DataSetPrincipal();
+    const bool editando = ds && ds->IsEditing();
+    for (QWidget* w : {static_cast<QWidget*>(EdPesquisa), static_cast<QWidget*>(RGLocalizar)})
+        if (w)
+            w->setEnabled(!editando);
 }
 
 void TFrmAgenda::SBNovoAfterAction(ResultadoAcao& r) {

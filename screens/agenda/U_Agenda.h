@@ -34,8 +34,8 @@ public:
     dataset::DBComboBox* DBComboBox4;   // AGE_MESANIVERSARIO
     dataset::DBMemo* DBMemo1;           // AGE_OBS
 
-    TEditMaiusculas* EdPesquisa;
-    TRadioGroup* RGLocalizar;           // "Nome", "Cidade", "Fone", "Celular"
+    TEditMaiusculas* EdPesquisa = nullptr;
+    TRadioGroup* RGLocalizar = nullptr;  // "Nome", "Cidade", "Fone", "Celular"
     dataset::DBGrid* DBGrid1;
 
     // Re-runs the search with the typed text and the chosen column.
@@ -45,6 +45,9 @@ protected:
     void FormShow() override;
     bool eventFilter(QObject* o, QEvent* e) override;
     void SBNovoAfterAction(ResultadoAcao& r) override;
+    // Also: no search while a contact is edited, since a search reopens
+    // the dataset and would drop what is being typed.
+    void DataSource1StateChange() override;
 
 private:
     dataset::Query* agenda() const;

@@ -197,6 +197,9 @@ void TstAgenda::novoContato() {
     QVERIFY(pressionar(tela, tela.SBNovo));
     QCOMPARE(QApplication::focusWidget(), tela.DBNome);
     QCOMPARE(DM->Q_Agenda->FieldByName("AGE_CODIGO")->AsInteger(), 41);
+    // A search would reopen the dataset and drop the new contact.
+    QVERIFY(!tela.EdPesquisa->isEnabled());
+    QVERIFY(!tela.RGLocalizar->isEnabled());
     digitar(tela.DBNome, QStringLiteral("Maria Antônia"));
     digitar(tela.DBEdit2, QStringLiteral("Rua das Flores, 10"));
     digitar(tela.DBEdit3, QStringLiteral("Centro"));
@@ -217,6 +220,7 @@ void TstAgenda::novoContato() {
     tela.DBMemo1->UpdateRecord();
     QVERIFY(pressionar(tela, tela.SBSalvar));
     QVERIFY(s.roteiro.textos().isEmpty());
+    QVERIFY(tela.EdPesquisa->isEnabled());
 
     fb::Attachment outra = s.db.connectAgain();
     fb::Transaction tra(outra);
@@ -322,7 +326,9 @@ void TstAgenda::sairDaObservacaoPerguntaGravar() {
     tela.DBMemo1->setFocus();
     QTest::keyClicks(tela.DBMemo1, "nota");
     s.roteiro.responder(QMessageBox::Yes);
-    tela.EdPesquisa->setFocus();
+    // Enter moves on, as from every box.
+    QTest::keyClick(tela.DBMemo1, Qt::Key_Return);
+    QVERIFY(!tela.DBMemo1->hasFocus());
     QTRY_COMPARE(s.db.count("TB_AGENDA"), 1);
     QCOMPARE(s.roteiro.textos(), QStringList{"Gravar?"});
     QCOMPARE(s.db.scalar("select AGE_OBS from TB_AGENDA").toString(), QStringLiteral("nota"));
