@@ -19,7 +19,8 @@
 // hostile SQL and one plain row:
 //   employees 7 (hostile) and 8 "BRASIL", sellers 1 and 2 of them;
 //   clients, stations 1 and 2; programs 10 (station 1) and 20 (station 2);
-//   entries 1 (hostile subject, employee 7) and 2 ("BRASIL", employee 8).
+//   entries 1 (hostile subject, employee 7) and 2 ("BRASIL", employee 8);
+//   agenda contacts 1 (hostile) and 2 "BRASIL".
 struct SessaoHostil {
     static QString hostil() { return QStringLiteral("D'ÁGUA '; DELETE FROM TB_LANCAMENTO; -- 50%_X"); }
 
@@ -40,6 +41,8 @@ struct SessaoHostil {
         db.exec("insert into TB_VENDEDORES (VEN_CODIGO, FUN_CODIGO, VEN_COMISSAO) values (2, 8, 5)");
         db.exec(QStringLiteral("insert into TB_CLIENTES (CLI_CODIGO, CLI_NOME, CLI_PESSOA) values (1, '%1', 'J')").arg(h));
         db.exec("insert into TB_CLIENTES (CLI_CODIGO, CLI_NOME, CLI_PESSOA) values (2, 'BRASIL', 'J')");
+        db.exec(QStringLiteral("insert into TB_AGENDA (AGE_CODIGO, AGE_NOME) values (1, '%1')").arg(h));
+        db.exec("insert into TB_AGENDA (AGE_CODIGO, AGE_NOME) values (2, 'BRASIL')");
         db.exec(QStringLiteral("insert into TB_EMISSORAS (EMI_CODIGO, EMI_NOME) values (1, '%1')").arg(h));
         db.exec("insert into TB_EMISSORAS (EMI_CODIGO, EMI_NOME) values (2, 'BRASIL')");
         db.exec(QStringLiteral("insert into TB_PROGRAMAS (PRG_CODIGO, PRG_NOME, EMI_CODIGO) values (10, '%1', 1)").arg(h));
@@ -73,7 +76,10 @@ struct SessaoHostil {
                                 "select list(LAN_CODIGO || ':' || coalesce(LAN_ASSUNTO, '')) from TB_LANCAMENTO",
                                 "select list(FUN_CODIGO || ':' || coalesce(FUN_NOME, '')) from TB_FUNCIONARIOS",
                                 "select list(EMI_CODIGO || ':' || coalesce(EMI_NOME, '')) from TB_EMISSORAS",
-                                "select list(PRG_CODIGO || ':' || coalesce(PRG_NOME, '')) from TB_PROGRAMAS"})
+                                "select list(PRG_CODIGO || ':' || coalesce(PRG_NOME, '')) from TB_PROGRAMAS",
+                                "select list(AGE_CODIGO || ':' || coalesce(AGE_NOME, '')) from TB_AGENDA",
+                                "select list(LEM_CODIGO || ':' || coalesce(LEM_DATA, '') || ' ' || coalesce(LEM_HORA, '') "
+                                "|| ':' || coalesce(LEM_MENSAGEM, '')) from TB_LEMBRETES"})
             r << db.scalar(QLatin1String(sql)).toString();
         return r;
     }

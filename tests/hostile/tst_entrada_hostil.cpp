@@ -1,9 +1,13 @@
 #include "SessaoHostil.h"
 
+#include "app/U_Dm.h"
+
 #include "common/Aplicacao.h"
 #include "common/Mensagens.h"
 #include "platform/data/Query.h"
 #include "platform/data/widgets/DBControls.h"
+#include "screens/agenda/U_Agenda.h"
+#include "screens/agenda/U_CadLembretes.h"
 #include "screens/base/U_FormBase.h"
 #include "screens/clipping/U_Lancamentos.h"
 #include "screens/clipping/U_PesquisaLancamento.h"
@@ -14,6 +18,7 @@
 #include "screens/registers/U_Vendedores.h"
 
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -37,6 +42,7 @@ struct Caixa {
     std::function<void(QWidget*, int)> escolher;
     std::function<void(QWidget*)> buscar;  // empty: the search follows the typing
     QList<int> opcoesDeData;
+    std::function<dataset::Query*()> consultaCompartilhada;  // a query not owned by the screen
 };
 
 QMap<QString, Caixa> caixas() {
@@ -60,6 +66,9 @@ QMap<QString, Caixa> caixas() {
                                },
                                [](QWidget* w) { static_cast<TFrmPesquisaLancamento*>(w)->BBusca->click(); },
                                {3}};
+    m["agenda"] = {[] { return new TFrmAgenda; }, "EdPesquisa", "", 4,
+                   [](QWidget* w, int i) { static_cast<TFrmAgenda*>(w)->RGLocalizar->SetItemIndex(i); }, {}, {},
+                   [] { return DM->Q_Agenda; }};
     return m;
 }
 
@@ -81,6 +90,8 @@ private slots:
     void pesquisas();
     void camposDoLancamento_data();
     void camposDoLancamento();
+    void camposDoLembrete_data();
+    void camposDoLembrete();
 };
 
 // Every search box, every option, every hostile text. "linhas" is the rows
@@ -143,7 +154,7 @@ void TstEntradaHostil::pesquisas() {
     w->show();
     QVERIFY(QTest::qWaitForWindowExposed(w.get()));
     auto* caixa = w->findChild<QLineEdit*>(c.caixa);
-    auto* q = w->findChild<dataset::Query*>(c.consulta);
+    auto* q = c.consultaCompartilhada ? c.consultaCompartilhada() : w->findChild<dataset::Query*>(c.consulta);
     QVERIFY(caixa && q);
     if (c.escolher) peloLaco(w.get(), [&] { c.escolher(w.get(), opcao); });
     roteiro.limpar();
@@ -226,6 +237,66 @@ void TstEntradaHostil::camposDoLancamento() {
     QVERIFY2(!roteiro.mensagens().isEmpty(), "no message");
     QVERIFY2(roteiro.textos().contains(mensagem), qPrintable(roteiro.textos().join(" | ")));
     QVERIFY(t->isVisible());
+    t.reset();
+    QCOMPARE(s.retrato(), antes);
+}
+
+// The reminders register's message, date and time: a refused value gives
+// its message, the reminder stays in editing and nothing is stored.
+void TstEntradaHostil::camposDoLembrete_data() {
+    QTest::addColumn<QString>("campo");
+    QTest::addColumn<QString>("texto");
+    QTest::addColumn<QString>("mensagem");
+    QTest::newRow("data 31/02/2008") << "DBEdit1" << "31022008" << kDataInvalida;
+    QTest::newRow("data 00/00/0000") << "DBEdit1" << "00000000" << kDataInvalida;
+    QTest::newRow("data letras") << "DBEdit1" << "ab/cd/efgh" << kDataInvalida;
+    QTest::newRow("data vazia") << "DBEdit1" << "" << kDataInvalida;
+    QTest::newRow("hora 25:61") << "DBEdit2" << "2561" << kHoraInvalida;
+    QTest::newRow("hora 99:99") << "DBEdit2" << "9999" << kHoraInvalida;
+    QTest::newRow("hora vazia") << "DBEdit2" << "" << kHoraInvalida;
+    QTest::newRow("mensagem fora do latin-1") << "DBMemo1" << QString::fromUtf8("ΩΜΈΓΑ") << kNaoGravavel;
+}
+
+void TstEntradaHostil::camposDoLembrete() {
+    QFETCH(QString, campo);
+    QFETCH(QString, texto);
+    QFETCH(QString, mensagem);
+    SessaoHostil s;
+    const QStringList antes = s.retrato();
+    msg::Roteiro roteiro;
+    auto t = std::make_unique<TFrmCadLembretes>();
+    t->show();
+    t->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(t.get()));
+    peloLaco(t.get(), [&] { t->SBNovo->click(); });
+    auto digitar = [](QWidget* w, const QString& x) {
+        w->setFocus();
+        if (auto* e = qobject_cast<QLineEdit*>(w)) {
+            e->selectAll();
+            e->del();
+            e->home(false);
+        }
+        if (auto* m = qobject_cast<QPlainTextEdit*>(w)) {
+            // Typed as an input method would: key clicks carry ASCII only.
+            m->selectAll();
+            m->insertPlainText(x);
+        } else {
+            QTest::keyClicks(w, x);
+        }
+    };
+    digitar(t->DBMemo1, "LEMBRETE");
+    digitar(t->DBEdit1, "05032008");
+    digitar(t->DBEdit2, "1430");
+    digitar(t->findChild<QWidget*>(campo), texto);
+    roteiro.limpar();
+    peloLaco(t.get(), [&] { t->SBSalvar->click(); });
+    QVERIFY2(!roteiro.mensagens().isEmpty(), "no message");
+    for (const QString& m : roteiro.textos()) QVERIFY2(m.contains(mensagem), qPrintable(m));
+    // Refused on the post, the reminder is still being edited; refused on
+    // writing, it waits in the cache: either way what was typed is kept.
+    QVERIFY(DM->Q_CadLembretes->IsEditing() || DM->Q_CadLembretes->UpdatesPending());
+    QVERIFY(t->isVisible());
+    roteiro.responder(QMessageBox::No);  // the closing question
     t.reset();
     QCOMPARE(s.retrato(), antes);
 }
