@@ -10,6 +10,7 @@
 #include "platform/data/widgets/DBControls.h"
 #include "platform/data/widgets/DBGrid.h"
 #include "platform/media/Player.h"
+#include "screens/clipping/U_Informe.h"
 #include "screens/clipping/U_Lancamentos.h"
 #include "screens/clipping/U_Play.h"
 
@@ -223,10 +224,8 @@ TFrmPesquisaLancamento::TFrmPesquisaLancamento(QWidget* parent) : TFrmBase(paren
     botoes->addStretch(1);
     BSair = botao("BSair", QStringLiteral("Sair"));
     v->addLayout(botoes);
-    // Orders and the client report from marked entries come with their screens.
-    BGerar->setEnabled(false);
+    BGerar->setEnabled(bool(AbrirFormularioPedido()));
     BGerar->setToolTip(QStringLiteral("Gera um pedido com os lançamentos marcados"));
-    BInforme->setEnabled(false);
     BInforme->setToolTip(QStringLiteral("Gera o informe do cliente com os lançamentos marcados"));
 
     auto pesquisar = [this](QObject* quem) { executar(quem, [this] { Pesquisar(); }); };
@@ -236,6 +235,8 @@ TFrmPesquisaLancamento::TFrmPesquisaLancamento(QWidget* parent) : TFrmBase(paren
     connect(RGFiltrar, &TGrupoOpcoes::clicado, this, [=] { pesquisar(RGFiltrar); });
     connect(BEditar, &QPushButton::clicked, this, [this] { executar(BEditar, [this] { BEditarClick(); }); });
     connect(BPlay, &QPushButton::clicked, this, [this] { executar(BPlay, [this] { BPlayClick(); }); });
+    connect(BGerar, &QPushButton::clicked, this, [this] { executar(BGerar, [this] { BGerarClick(); }); });
+    connect(BInforme, &QPushButton::clicked, this, [this] { executar(BInforme, [this] { BInformeClick(); }); });
     connect(BSair, &QPushButton::clicked, this, [this] { close(); });
 
     EdPesquisa->installEventFilter(this);
@@ -357,6 +358,15 @@ void TFrmPesquisaLancamento::BEditarClick() {
     }
     delete guarda.data();
 }
+
+std::function<void()>& TFrmPesquisaLancamento::AbrirFormularioPedido() {
+    static std::function<void()> abrir;
+    return abrir;
+}
+
+void TFrmPesquisaLancamento::BGerarClick() { AdicionarAoPedido(*this); }
+
+void TFrmPesquisaLancamento::BInformeClick() { AdicionarAoInforme(*this); }
 
 void TFrmPesquisaLancamento::BPlayClick() {
     QString pasta, hora, tipo;

@@ -49,6 +49,13 @@ public:
 
     // Builds the statement from the boxes and choices and opens the result.
     void Pesquisar();
+    // "Adicionar / Gerar Pedido" and "Adicionar / Gerar Informe": the marked
+    // rows become items of an order or rows of the client report.
+    void BGerarClick();
+    void BInformeClick();
+    // Opens the order form; installed by the order screens. While it is
+    // empty "Adicionar / Gerar Pedido" is disabled.
+    static std::function<void()>& AbrirFormularioPedido();
     // The recording lookup of the current row (see TReproducao).
     void LocalizarArquivo(const QString& mascara) { Reproducao.LocalizarArquivo(mascara); }
     QStringList ListarArquivos(const QString& caminhoComMascara) const {

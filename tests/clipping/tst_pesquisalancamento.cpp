@@ -121,8 +121,7 @@ void TstPesquisaLancamento::abertura() {
     QCOMPARE(t->RGFiltrar->ItemTexto(), QString("Emissora"));
     QCOMPARE(t->DBGrid1->model()->headerData(0, Qt::Horizontal).toString(), QString(" "));
     QCOMPARE(t->DBGrid1->model()->headerData(7, Qt::Horizontal).toString(), QString("Funcionário"));
-    QVERIFY(!t->BGerar->isEnabled());
-    QVERIFY(!t->BInforme->isEnabled());
+    QVERIFY(t->BInforme->isEnabled());
     QCOMPARE(FrmPesquisaLancamento, t);
     t->close();
     QVERIFY(!FrmPesquisaLancamento);
