@@ -484,8 +484,25 @@ void DBLookupComboBox::hidePopup() {
         }
         refresh();
     }
+    const bool escolhido = now != popupStart_;
     popupStart_ = currentIndex();
-    if (OnCloseUp) OnCloseUp(*this);
+    // The list view closes the list before it hands over the item picked
+    // with the mouse or Enter: then the handler runs once that has been
+    // written, and only once however often the list is hidden meanwhile.
+    static const char* const kPendente = "closeUpPending";
+    if (!OnCloseUp || property(kPendente).toBool()) return;
+    if (escolhido) {
+        OnCloseUp(*this);
+        return;
+    }
+    setProperty(kPendente, true);
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            setProperty(kPendente, false);
+            if (OnCloseUp) OnCloseUp(*this);
+        },
+        Qt::QueuedConnection);
 }
 
 void DBLookupComboBox::mousePressEvent(QMouseEvent* e) {
