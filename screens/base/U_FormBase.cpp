@@ -103,6 +103,13 @@ protected:
     explicit PreVisualizadorTeclas(QObject* parent) : QObject(parent) {}
 
     bool eventFilter(QObject* obj, QEvent* ev) override {
+        // Esc in the open list of a combo box closes the list; claiming the
+        // key keeps it from reaching the screen's Esc shortcut as well.
+        if (ev->type() == QEvent::ShortcutOverride && QApplication::activePopupWidget()
+            && static_cast<QKeyEvent*>(ev)->key() == Qt::Key_Escape) {
+            ev->accept();
+            return true;
+        }
         if (ev->type() != QEvent::KeyPress || !obj->isWidgetType())
             return false;
         for (QWidget* w = static_cast<QWidget*>(obj); w; w = w->parentWidget()) {
