@@ -15,6 +15,7 @@
 
 #include <QFile>
 #include <QPainter>
+#include <QAbstractItemView>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QTimer>
@@ -112,13 +113,18 @@ QStringList itens(const QComboBox* c) {
 }
 
 // Picks an item of a lookup box as the user does: the list opens, the
-// item is chosen, the list closes.
+// item is highlighted and Enter takes it (the list closes before the item
+// is handed over).
 void escolher(dataset::DBLookupComboBox* c, const QString& texto) {
     const int i = c->findText(texto);
     QVERIFY2(i >= 0, qPrintable(texto));
     c->showPopup();
-    c->setCurrentIndex(i);
-    c->hidePopup();
+    QVERIFY(c->view()->isVisible());
+    c->view()->setCurrentIndex(c->model()->index(i, 0));
+    QTest::keyClick(c->view(), Qt::Key_Return);
+    QCoreApplication::processEvents();
+    QVERIFY(!c->view()->isVisible());
+    QCOMPARE(c->currentText(), texto);
 }
 
 dataset::Query* pedido() { return DM->Q_Pedido; }
