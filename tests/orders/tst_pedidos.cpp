@@ -165,6 +165,8 @@ private slots:
     void fecharEditandoNaoPergunta();
     void imprimir_data();
     void imprimir();
+    void enderecoEntrega_data();
+    void enderecoEntrega();
     void imprimirRecusado_data();
     void imprimirRecusado();
     void gerarArquivo_data();
@@ -605,6 +607,33 @@ void TstPedidos::imprimir() {
         }
     QVERIFY(textos > 50);
     QVERIFY(linhas >= 5);
+}
+
+void TstPedidos::enderecoEntrega_data() {
+    QTest::addColumn<int>("codigo");
+    QTest::addColumn<QString>("endereco");
+    QTest::newRow("com complemento") << 1 << "Rua A, 5 - Fundos";
+    QTest::newRow("sem complemento") << 2 << "Av. B, 9";
+}
+
+// The delivery address of the stub, and an order without items still
+// prints its header and stub.
+void TstPedidos::enderecoEntrega() {
+    QFETCH(int, codigo);
+    QFETCH(QString, endereco);
+    SessaoTeste s;
+    dados(s);
+    copiarModelo(s);
+    TFrmPedido f;
+    QVERIFY(SessaoTeste::mostrar(&f));
+    QVERIFY(pedido()->Locate("PED_CODIGO", codigo));
+    Visor v;
+    SessaoTeste::clicar(&f, "SpeedButton3");
+    QCOMPARE(v.vezes, 1);
+    QCOMPARE(f.Q_Pedido->FieldByName("ENDEREÇOENTREGACOMPLETO")->AsString(), endereco);
+    const QString texto = v.linhas().join('\n');
+    QVERIFY(texto.contains(QStringLiteral("ENDEREÇO: ") + endereco));
+    QVERIFY(texto.contains(f.Q_Pedido->FieldByName("CLI_NOME")->AsString()));
 }
 
 void TstPedidos::imprimirRecusado_data() {
