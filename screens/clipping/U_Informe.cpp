@@ -95,14 +95,15 @@ void tituloInforme(Faixa& t, double y, double largura) {
 // Groups, detail and closing block: the same in both layouts.
 void corpoInforme(report::Report& r) {
     const double largura = r.page.contentWidth();
-    struct Quebra { const char* campo; const char* nome; };
-    for (const Quebra q : {Quebra{"LAN_DATA", "GrupoData"}, Quebra{"EMI_NOME", "GrupoEmissora"},
-                           Quebra{"PRG_NOME", "GrupoPrograma"}}) {
+    // Each level's box a little further in than the one above it.
+    struct Quebra { const char* campo; const char* nome; double recuo; };
+    for (const Quebra q : {Quebra{"LAN_DATA", "GrupoData", 0}, Quebra{"EMI_NOME", "GrupoEmissora", 4},
+                           Quebra{"PRG_NOME", "GrupoPrograma", 8}}) {
         report::Group& g = r.addGroup(kInforme, QLatin1String(q.campo), QLatin1String(q.nome));
         g.keepTogether = true;
         Faixa h{g.header};
-        h.caixa(QRectF(0, 1, largura, 6.5));
-        auto& t = h.campo(2, 1.8, largura - 4, kInforme, QLatin1String(q.campo), true);
+        h.caixa(QRectF(q.recuo, 1, largura - q.recuo, 6.5));
+        auto& t = h.campo(q.recuo + 2, 1.8, largura - q.recuo - 4, kInforme, QLatin1String(q.campo), true);
         t.font.italic = true;
         if (QLatin1String(q.campo) == QLatin1String("LAN_DATA"))
             t.displayFormat = kData;
@@ -110,12 +111,12 @@ void corpoInforme(report::Report& r) {
     }
 
     Faixa d{r.detail};
-    d.rotulo(2, 0.8, 11, QStringLiteral("Hora:"), true);
-    d.campo(13, 0.8, 22, kInforme, QStringLiteral("LAN_HORA"));
-    d.rotulo(40, 0.8, 13, QStringLiteral("Tempo:"), true);
-    d.campo(53, 0.8, 22, kInforme, QStringLiteral("LAN_TEMPO"));
-    d.rotulo(2, 5.8, 20, QStringLiteral("Assunto:"), true);
-    auto& assunto = r.detail.add<report::DBMemo>(QRectF(2, 10.8, largura - 4, 5), QStringLiteral("MemoAssunto"));
+    d.rotulo(10, 0.8, 11, QStringLiteral("Hora:"), true);
+    d.campo(21, 0.8, 22, kInforme, QStringLiteral("LAN_HORA"));
+    d.rotulo(48, 0.8, 14, QStringLiteral("Tempo:"), true);
+    d.campo(62, 0.8, 22, kInforme, QStringLiteral("LAN_TEMPO"));
+    d.rotulo(10, 5.8, 20, QStringLiteral("Assunto:"), true);
+    auto& assunto = r.detail.add<report::DBMemo>(QRectF(10, 10.8, largura - 10, 5), QStringLiteral("MemoAssunto"));
     assunto.pipeline = kInforme;
     assunto.field = QStringLiteral("LAN_ASSUNTO");
     r.detail.height = 17;

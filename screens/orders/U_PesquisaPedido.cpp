@@ -88,7 +88,7 @@ TFrmPesquisaPedido::TFrmPesquisaPedido(QWidget* parent) : TFrmBase(parent) {
     RGLocalizar->setTitle(QStringLiteral("Localizar por: "));
     RGLocalizar->SetItems({QStringLiteral("Cliente"), QStringLiteral("Vendedor"), QStringLiteral("Mídia"),
                            QStringLiteral("Data de Entrega"), QStringLiteral("Forma de Pagto.")},
-                          3);
+                          5);
     RGLocalizar->SetItemIndex(0);
     EdPesquisa = new QLineEdit(PFundo);
     EdPesquisa->setObjectName(QStringLiteral("EdPesquisa"));
@@ -127,13 +127,13 @@ TFrmPesquisaPedido::TFrmPesquisaPedido(QWidget* parent) : TFrmBase(parent) {
         return c;
     };
     const auto direita = Qt::AlignRight | Qt::AlignVCenter;
-    DBGrid1->SetColumns({coluna("PED_NUMERO", "Nº", 50, direita), coluna("CLI_NOME", "Cliente", 190),
+    DBGrid1->SetColumns({coluna("PED_NUMERO", "Nº", 50, direita), coluna("CLI_NOME", "Cliente", 180),
                          coluna("PED_DATAENTREGA", "Data Entrega", 86), coluna("PED_HORARIO", "Horário", 64),
                          coluna("PED_VALOR", "Valor", 90, direita),
-                         coluna("FPG_DESCRICAO", "Forma Pagamento", 120), coluna("PRA_DESCRICAO", "Prazo", 90),
-                         coluna("MID_DESCRICAO", "Mídia", 90), coluna("FUN_NOME", "Vendedor", 130),
+                         coluna("FPG_DESCRICAO", "Forma Pagamento", 116), coluna("PRA_DESCRICAO", "Prazo", 90),
+                         coluna("MID_DESCRICAO", "Mídia", 90), coluna("FUN_NOME", "Vendedor", 120),
                          coluna("PED_STATUS", "Status", 100)});
-    DBGrid1->setMinimumSize(900, 320);
+    DBGrid1->setMinimumSize(1020, 320);
     DBGrid1->OnTitleClick = [this](dataset::DBGrid&, int c) {
         executar(DBGrid1, [this, c] { DBGrid1TitleClick(c); });
     };

@@ -9,6 +9,7 @@
 #include "platform/data/widgets/DBControls.h"
 #include "platform/data/widgets/DBGrid.h"
 #include "platform/report/Page.h"
+#include "platform/report/PainterOutput.h"
 #include "platform/widgets/ColorEdit.h"
 #include "screens/clipping/U_Informe.h"
 #include "screens/clipping/U_PesquisaLancamento.h"
@@ -16,6 +17,7 @@
 
 #include <QFile>
 #include <QMdiSubWindow>
+#include <QPainter>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -255,6 +257,21 @@ void TstInforme::imprimirInforme() {
     SessaoTeste::clicar(f, "BInforme");
     QVERIFY2(roteiro_->mensagens().isEmpty(), qPrintable(roteiro_->textos().join("|")));
     QCOMPARE(visor.vezes, 1);
+    // CLIP_CAPTURA=folder saves pictures of the screen and of the first page.
+    if (qEnvironmentVariableIsSet("CLIP_CAPTURA") && !visor.paginas.isEmpty()) {
+        const QString pasta = qEnvironmentVariable("CLIP_CAPTURA");
+        f->grab().save(pasta + "/informe.png");
+        const report::Page& p = visor.paginas.first();
+        const double dpi = 120;
+        QImage img(QSize(int(p.size.width() * dpi / 25.4), int(p.size.height() * dpi / 25.4)), QImage::Format_RGB32);
+        img.setDotsPerMeterX(int(dpi / 0.0254));
+        img.setDotsPerMeterY(int(dpi / 0.0254));
+        img.fill(Qt::white);
+        QPainter pintor(&img);
+        report::paintPage(pintor, p);
+        pintor.end();
+        img.save(pasta + "/informe_pagina.png");
+    }
     const QString texto = visor.linhas().join("\n");
     for (const QString& t : {"CLIPAGEM LTDA", "Rua das Ondas, 10", "Recife - PE", "81 3333-0000",
                              "11.222.333/0001-44", "contato@clip", "INFORME", "Atenciosamente,",

@@ -130,6 +130,9 @@ void TstPesquisaPedido::abertura() {
                                 "Forma Pagamento", "Prazo", "Mídia", "Vendedor", "Status"};
     QCOMPARE(titulos, esperados);
     QVERIFY(s.roteiro->mensagens().isEmpty());
+    // CLIP_CAPTURA=folder saves a picture of the screen.
+    if (qEnvironmentVariableIsSet("CLIP_CAPTURA"))
+        f.grab().save(qEnvironmentVariable("CLIP_CAPTURA") + "/pesquisapedido.png");
 }
 
 void TstPesquisaPedido::buscas_data() {
