@@ -215,6 +215,12 @@ void TstInforme::informeAcrescentaEDuplica() {
     QCOMPARE(FrmInforme, f);
     QCOMPARE(coluna(f->DataSetInforme, "LAN_ASSUNTO"),
              (QStringList{"Primeiro", "Segundo", "Terceiro", "Zero", "Terceiro"}));
+    // Showing the screen again (restored from minimised) keeps the rows.
+    f->parentWidget()->showMinimized();
+    f->parentWidget()->showNormal();
+    f->hide();
+    f->show();
+    QCOMPARE(f->DataSetInforme->RecordCount(), 5);
 
     SessaoTeste::clicar(f, "SpeedButton2");
     SessaoTeste::liberarFechadas();
