@@ -7,7 +7,12 @@
 #include "common/Mensagens.h"
 #include "common/U_Funcoes.h"
 #include "platform/media/FakePlayer.h"
+#include "platform/widgets/ColorEdit.h"
+#include "screens/agenda/U_Lembretes.h"
 #include "screens/base/U_Principal.h"
+#include "screens/clipping/U_Informe.h"
+#include "screens/orders/U_Pedidos.h"
+#include "screens/reports/U_Relatorios.h"
 #include "screens/maintenance/U_Backup.h"
 
 #include <QAbstractButton>
@@ -20,6 +25,7 @@
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QRandomGenerator>
+#include <QSet>
 #include <QTest>
 #include <QTimer>
 #include <cstdio>
@@ -27,15 +33,18 @@
 
 namespace {
 
-constexpr quint32 kSemente = 20080305;
-constexpr int kAcoes = 400;
+// The run's seed; CLIP_SEMENTE picks another one for an exploratory run.
+quint32 semente() {
+    bool ok = false;
+    const quint32 s = qEnvironmentVariable("CLIP_SEMENTE").toUInt(&ok);
+    return ok ? s : 20080305u;
+}
+constexpr int kAcoes = 1500;
 
-// Rows that every reference of the schema points at, each one the query
-// for the rows that point nowhere.
+// Rows that every enforced reference of the schema points at, each one the
+// query for the rows that point nowhere. A deleted profile's code in its
+// users and its rights rows stay by design, so they are not checked.
 const char* const kOrfaos[] = {
-    "select count(*) from TB_FUNCIONARIOS f where f.FUN_PERFILACESSO > 0 and not exists "
-    "(select 1 from TB_FUNCIONARIOS p where p.FUN_CODIGO = f.FUN_PERFILACESSO)",
-    "select count(*) from TB_DIREITOS d where not exists (select 1 from TB_FUNCIONARIOS f where f.FUN_CODIGO = d.USU_CODIGO)",
     "select count(*) from TB_PROGRAMAS p where p.EMI_CODIGO is not null and not exists "
     "(select 1 from TB_EMISSORAS e where e.EMI_CODIGO = p.EMI_CODIGO)",
     "select count(*) from TB_LANCAMENTO l where not exists (select 1 from TB_EMISSORAS e where e.EMI_CODIGO = l.EMI_CODIGO)",
@@ -78,10 +87,9 @@ public:
             return botoes.isEmpty() ? msg::Botao(QMessageBox::Ok) : botoes.at(int(rng_.bounded(quint32(botoes.size()))));
         });
         msg::InstalarRespondedorArquivo([](const msg::DialogoArquivo&) { return QString(); });
-        telas_ = {principal->Clientes1,     principal->Funcionrios1,  principal->Vendedores1,
-                  principal->Emissoras1,    principal->Programas1,    principal->FormadePagamento1,
-                  principal->Prazos1,       principal->Mdias1,        principal->Lanamentos1,
-                  principal->ConsultarLanamentos1};
+        // Every screen of the menu, the backup and the closing aside.
+        for (QAction* a : principal->ItensMenu())
+            if (TFrmPrincipal::Tag(a) > 99 && a != principal->Cpiadesegurana1) telas_ << a;
     }
     ~Macaco() override {
         msg::InstalarRespondedor({});
@@ -91,6 +99,8 @@ public:
     void iniciar() { QTimer::singleShot(0, this, [this] { vez(); }); }
 
     int acoes = 0;
+    QSet<QString> abertas;
+    int telas() const { return int(telas_.size()); }
     int mensagens = 0;
     bool terminou = false;
 
@@ -122,7 +132,9 @@ private:
         QWidget* w = alvo();
         const int tipo = sorteio(10);
         if (!w || (tipo == 0 && !QApplication::activeModalWidget())) {
-            telas_.at(sorteio(int(telas_.size())))->trigger();
+            QAction* tela = telas_.at(sorteio(int(telas_.size())));
+            abertas << tela->objectName();
+            tela->trigger();
             return;
         }
         QList<QWidget*> controles;
@@ -189,6 +201,16 @@ void TstMacaco::macaco() {
     IniciarAplicacao();
     QVERIFY(CriarModulosDados());
     media::FakePlayerFactory tocadores;
+    // Previews, colour choices and the alarm stay inside the run.
+    int previas = 0;
+    auto previa = [&previas](const report::Report&, QWidget*) { ++previas; };
+    const auto previaPedido = TFrmPedido::Visualizar, previaRelatorio = TFrmRelatorios::Visualizar,
+               previaInforme = TFrmInforme::Visualizar;
+    TFrmPedido::Visualizar = previa;
+    TFrmRelatorios::Visualizar = previa;
+    TFrmInforme::Visualizar = previa;
+    widgets::ColorChooser corAnterior = widgets::setColorChooser([](const QColor& c, QWidget*) { return c; });
+    DefinirTocadorAlarme([](const QString&) {});
     TFrmPrincipal::Encerrar = [] {};
     TFrmBackup::Encerrar = [] {};
     db.exec("insert into TB_EMISSORAS (EMI_CODIGO, EMI_NOME) values (1, 'RADIO X')");
@@ -202,11 +224,12 @@ void TstMacaco::macaco() {
     {
         auto principal = std::make_unique<TFrmPrincipal>();
         principal->show();  // no employee yet: no login
-        Macaco macaco(principal.get(), kSemente);
+        Macaco macaco(principal.get(), semente());
         macaco.iniciar();
         QTRY_VERIFY_WITH_TIMEOUT(macaco.terminou, 180000);
         QCOMPARE(macaco.acoes, kAcoes);
-        qInfo("seed %u, %d actions, %d messages answered", kSemente, macaco.acoes, macaco.mensagens);
+        qInfo("seed %u, %d actions, %d messages answered, %d of %d screens opened", semente(), macaco.acoes,
+              macaco.mensagens, int(macaco.abertas.size()), macaco.telas());
         QVERIFY(principal->isVisible());
         QVERIFY(!QApplication::activeModalWidget());
         // Still answering: a screen opens from the menu.
@@ -218,6 +241,12 @@ void TstMacaco::macaco() {
         QTest::qWait(0);
         principal.reset();
     }
+    widgets::setColorChooser(corAnterior);
+    TFrmPedido::Visualizar = previaPedido;
+    TFrmRelatorios::Visualizar = previaRelatorio;
+    TFrmInforme::Visualizar = previaInforme;
+    DefinirTocadorAlarme({});
+    qInfo("%d previews", previas);
     for (const char* sql : kOrfaos) QVERIFY2(db.scalar(QLatin1String(sql)).toInt() == 0, sql);
     TFrmPrincipal::Encerrar = [] {};
     RemoverTratadorErros();
