@@ -20,6 +20,7 @@
 //   employees 7 (hostile) and 8 "BRASIL", sellers 1 and 2 of them;
 //   clients, stations 1 and 2; programs 10 (station 1) and 20 (station 2);
 //   entries 1 (hostile subject, employee 7) and 2 ("BRASIL", employee 8);
+//   orders 1 (client 1, seller 1) and 2 (client 2, seller 2);
 //   agenda contacts 1 (hostile) and 2 "BRASIL".
 struct SessaoHostil {
     static QString hostil() { return QStringLiteral("D'ÁGUA '; DELETE FROM TB_LANCAMENTO; -- 50%_X"); }
@@ -41,6 +42,8 @@ struct SessaoHostil {
         db.exec("insert into TB_VENDEDORES (VEN_CODIGO, FUN_CODIGO, VEN_COMISSAO) values (2, 8, 5)");
         db.exec(QStringLiteral("insert into TB_CLIENTES (CLI_CODIGO, CLI_NOME, CLI_PESSOA) values (1, '%1', 'J')").arg(h));
         db.exec("insert into TB_CLIENTES (CLI_CODIGO, CLI_NOME, CLI_PESSOA) values (2, 'BRASIL', 'J')");
+        db.exec("insert into TB_PEDIDO (PED_CODIGO, PED_NUMERO, CLI_CODIGO, VEN_CODIGO) values (1, 1, 1, 1)");
+        db.exec("insert into TB_PEDIDO (PED_CODIGO, PED_NUMERO, CLI_CODIGO, VEN_CODIGO) values (2, 2, 2, 2)");
         db.exec(QStringLiteral("insert into TB_AGENDA (AGE_CODIGO, AGE_NOME) values (1, '%1')").arg(h));
         db.exec("insert into TB_AGENDA (AGE_CODIGO, AGE_NOME) values (2, 'BRASIL')");
         db.exec(QStringLiteral("insert into TB_EMISSORAS (EMI_CODIGO, EMI_NOME) values (1, '%1')").arg(h));

@@ -11,6 +11,7 @@
 #include "screens/base/U_FormBase.h"
 #include "screens/clipping/U_Lancamentos.h"
 #include "screens/clipping/U_PesquisaLancamento.h"
+#include "screens/orders/U_PesquisaPedido.h"
 #include "screens/registers/U_Clientes.h"
 #include "screens/registers/U_Emissoras.h"
 #include "screens/registers/U_Funcionarios.h"
@@ -66,6 +67,10 @@ QMap<QString, Caixa> caixas() {
                                },
                                [](QWidget* w) { static_cast<TFrmPesquisaLancamento*>(w)->BBusca->click(); },
                                {3}};
+    m["pedidos"] = {[] { return new TFrmPesquisaPedido; }, "EdPesquisa", "Q_Busca", 5,
+                    [](QWidget* w, int i) { static_cast<TFrmPesquisaPedido*>(w)->RGLocalizar->SetItemIndex(i); },
+                    [](QWidget* w) { static_cast<TFrmPesquisaPedido*>(w)->BBusca->click(); },
+                    {3}};
     m["agenda"] = {[] { return new TFrmAgenda; }, "EdPesquisa", "", 4,
                    [](QWidget* w, int i) { static_cast<TFrmAgenda*>(w)->RGLocalizar->SetItemIndex(i); }, {}, {},
                    [] { return DM->Q_Agenda; }};
