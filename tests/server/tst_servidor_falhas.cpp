@@ -98,6 +98,9 @@ void TstServidorFalhas::servidorParadoComAplicacaoConectada() {
         {"pesquisa", [&] { emissoras->EdPesquisa->setText(QStringLiteral("RADIO")); }},
         {"abrir outra tela", [&] { principal->Programas1->trigger(); }},
         {"abrir lançamentos", [&] { principal->Lanamentos1->trigger(); }},
+        {"abrir pedidos", [&] { principal->ConsultarPedidos1->trigger(); }},
+        {"abrir agenda", [&] { principal->AgendadeTelefones1->trigger(); }},
+        {"verificar lembretes", [&] { TFrmPrincipal::VerificarLembretes(*principal); }},
         {"reabrir a primeira", [&] {
              emissoras->close();
              QTest::qWait(0);
