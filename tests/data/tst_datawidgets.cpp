@@ -69,6 +69,7 @@ private slots:
     void maskTranslation();
     void maskedEditStores_data();
     void maskedEditStores();
+    void clickIntoEmptyMaskStartsAtFirstPosition();
     void editFollowsStateAndCase();
     void memoWritesBeforePost();
     void comboBoxListOnly();
@@ -268,6 +269,31 @@ void TstDataWidgets::maskedEditStores() {
     t.Edit();
     const EditMask m = EditMask::parse(mask);
     QCOMPARE(m.valueFromDisplay(edit.displayText()), type == int(FieldType::String) ? stored : t.FieldByName("F")->Text());
+}
+
+void TstDataWidgets::clickIntoEmptyMaskStartsAtFirstPosition() {
+    MemoryTable t;
+    t.AddFieldDef("D", FieldType::Date, 0);
+    t.CreateDataSet();
+    t.FieldByName("D")->EditMask = "!99/99/0099;1;_";
+    DataSource src;
+    src.SetDataSet(&t);
+    DBEdit edit;
+    edit.SetDataSource(&src);
+    edit.SetDataField("D");
+    edit.resize(200, 24);
+    edit.show();
+    t.Append();
+    // A click far right of the blanks, then typing, as a user does.
+    QTest::mouseClick(&edit, Qt::LeftButton, {}, QPoint(190, 12));
+    QCOMPARE(edit.cursorPosition(), 0);
+    QTest::keyClicks(&edit, "05032008");
+    QCOMPARE(errorOf([&] { t.Post(); }), QString());
+    QCOMPARE(t.FieldByName("D")->AsDateTime().date(), QDate(2008, 3, 5));
+    // A box with something in it keeps the place clicked.
+    t.Edit();
+    QTest::mouseClick(&edit, Qt::LeftButton, {}, QPoint(190, 12));
+    QCOMPARE(edit.cursorPosition(), int(edit.displayText().size()));
 }
 
 void TstDataWidgets::editFollowsStateAndCase() {

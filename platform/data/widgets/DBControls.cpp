@@ -7,7 +7,9 @@
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QRadioButton>
+#include <algorithm>
 
 namespace dataset {
 
@@ -239,6 +241,15 @@ void DBEdit::inputMethodEvent(QInputMethodEvent* e) {
 void DBEdit::focusInEvent(QFocusEvent* e) {
     QLineEdit::focusInEvent(e);
     if (!link_.Modified) refresh();
+}
+
+// A click into a masked box that holds nothing typed yet starts at its first
+// position, so a date typed after the click fills the box from the left.
+void DBEdit::mousePressEvent(QMouseEvent* e) {
+    QLineEdit::mousePressEvent(e);
+    if (inputMask().isEmpty() || e->button() != Qt::LeftButton) return;
+    const QString t = text();
+    if (std::none_of(t.begin(), t.end(), [](QChar c) { return c.isLetterOrNumber(); })) setCursorPosition(0);
 }
 
 void DBEdit::focusOutEvent(QFocusEvent* e) {
