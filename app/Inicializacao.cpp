@@ -6,6 +6,7 @@
 #include "common/U_Funcoes.h"
 #include "platform/core/Exception.h"
 #include "platform/data/DataSet.h"
+#include "platform/firebird/Attachment.h"
 
 #include <QApplication>
 #include <QLibraryInfo>
@@ -73,6 +74,12 @@ int ExecutarAplicacao(const std::function<QMainWindow*()>& criarJanelaPrincipal)
     } catch (const std::exception& e) {
         TratarExcecao(nullptr, e);
     }
+    // A termination signal (the session ending, kill) ends the application
+    // in order, every loop left and the connection released, without the
+    // closing backup.
+    fb::setTerminationHandler([] {
+        QMetaObject::invokeMethod(qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
+    });
     int r = 1;
     if (janela) {
         // Without a window manager "maximised" is only a hint: fill the screen.
@@ -85,5 +92,6 @@ int ExecutarAplicacao(const std::function<QMainWindow*()>& criarJanelaPrincipal)
     DefinirJanelaPrincipal(nullptr);
     RemoverTratadorErros();
     LiberarModulosDados();
+    fb::setTerminationHandler({});
     return r;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <memory>
 
 namespace Firebird { class IAttachment; class IMaster; class IStatus; class IUtil; }
@@ -11,6 +12,11 @@ class Error;
 
 // Process-wide access to the client library's master interface.
 Firebird::IMaster* master();
+
+// On SIGINT or SIGTERM the embedded engine shuts itself down and leaves the
+// process running on dead connections. The handler is called first, on the
+// engine's own thread, so that the program can end too; empty: none.
+void setTerminationHandler(std::function<void()> handler);
 
 // One connection to a database. A plain path opens the file with the embedded
 // engine; "host:path" goes to a Firebird server over TCP. SQL dialect 1, no

@@ -4,6 +4,8 @@
 
 #include <ibase.h>
 
+#include <mutex>
+
 namespace fb {
 
 namespace {
@@ -20,7 +22,33 @@ struct EngineShutdown {
         st.dispose();
     }
 };
+std::mutex terminationMutex;
+std::function<void()> terminationHandler;
+
+int confirmShutdown(const int reason, const int, void*) {
+    if (reason != fb_shutrsn_signal)
+        return 0;
+    std::function<void()> h;
+    {
+        std::lock_guard<std::mutex> lock(terminationMutex);
+        h = terminationHandler;
+    }
+    if (h)
+        h();
+    return 0;
+}
 } // namespace
+
+void setTerminationHandler(std::function<void()> handler) {
+    master();  // the engine's signal handlers are in place from here on
+    static const bool registered = [] {
+        ISC_STATUS_ARRAY status;
+        return fb_shutdown_callback(status, confirmShutdown, fb_shut_confirmation, nullptr) == 0;
+    }();
+    (void)registered;
+    std::lock_guard<std::mutex> lock(terminationMutex);
+    terminationHandler = std::move(handler);
+}
 
 Firebird::IMaster* master() {
     static Firebird::IMaster* m = Firebird::fb_get_master_interface();

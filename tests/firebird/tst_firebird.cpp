@@ -7,6 +7,8 @@
 #include "db/Schema.h"
 
 #include <QDateTime>
+#include <atomic>
+#include <csignal>
 #include <QFileInfo>
 #include <QTest>
 
@@ -27,6 +29,7 @@ private slots:
     void serverErrorCarriesText();
     void connectFailures();
     void backupThroughLocalServiceManager();
+    void terminationSignalGoesToHandler();
 };
 
 void TstFirebird::paramTranslation_data() {
@@ -231,5 +234,34 @@ void TstFirebird::backupThroughLocalServiceManager() {
     QVERIFY_THROWS_EXCEPTION(fb::Error, svc.backup(db.path(), db.folder() + "/nao/existe/copia.gbk", {}));
 }
 
-QTEST_GUILESS_MAIN(TstFirebird)
+// The test library's own crash handler would take the termination signal
+// that one case sends itself.
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QStringList args = app.arguments();
+    args << QStringLiteral("-nocrashhandler");
+    TstFirebird t;
+    return QTest::qExec(&t, args);
+}
+// SIGTERM reaches the handler before the engine shuts itself down, so the
+// program learns it has to end. Kept last: the engine is gone afterwards.
+void TstFirebird::terminationSignalGoesToHandler() {
+    testsupport::TempDatabase db;
+    std::atomic<int> calls{0};
+    fb::setTerminationHandler([&calls] { ++calls; });
+    ::raise(SIGTERM);
+    QTRY_COMPARE(calls.load(), 1);
+    fb::setTerminationHandler({});
+    // The engine's own shutdown follows: the connection is refused from then.
+    auto refused = [&db] {
+        try {
+            db.scalar("select count(*) from rdb$database");
+            return false;
+        } catch (const fb::Error&) {
+            return true;
+        }
+    };
+    QTRY_VERIFY(refused());
+}
+
 #include "tst_firebird.moc"
