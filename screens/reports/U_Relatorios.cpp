@@ -73,6 +73,21 @@ TRadioGroup* grupoOrdem(const char* nome, const QStringList& itens, QWidget* pai
     return rg;
 }
 
+// The "Período: " group with its two date boxes, "De:" one "a" the other.
+QGroupBox* grupoPeriodo(const char* nome, QWidget* pai, QLineEdit* inicio, QLineEdit* fim) {
+    auto* periodo = new QGroupBox(QStringLiteral("Período: "), pai);
+    periodo->setObjectName(QString::fromLatin1(nome));
+    auto* hp = new QHBoxLayout(periodo);
+    inicio->setParent(periodo);
+    fim->setParent(periodo);
+    hp->addWidget(rotulo(QStringLiteral("De:"), periodo, inicio));
+    hp->addWidget(inicio);
+    hp->addWidget(rotulo(QStringLiteral("a"), periodo, fim));
+    hp->addWidget(fim);
+    hp->addStretch(1);
+    return periodo;
+}
+
 TCaixaLista* caixaLista(const char* nome, QWidget* pai) {
     auto* c = new TCaixaLista(pai);
     c->setObjectName(QString::fromLatin1(nome));
@@ -331,16 +346,9 @@ void TFrmRelatorios::montarEmissoras() {
 
 void TFrmRelatorios::montarLancamentos() {
     auto* v = new QVBoxLayout(TabLancamentos);
-    auto* periodo = new QGroupBox(QStringLiteral("Período: "), TabLancamentos);
-    periodo->setObjectName(QStringLiteral("GroupBox3"));
-    auto* hp = new QHBoxLayout(periodo);
-    MEDataInicio = caixaData("MEDataInicio", periodo);
-    MEDataFim = caixaData("MEDataFim", periodo);
-    hp->addWidget(rotulo(QStringLiteral("De:"), periodo, MEDataInicio));
-    hp->addWidget(MEDataInicio);
-    hp->addWidget(rotulo(QStringLiteral("a"), periodo, MEDataFim));
-    hp->addWidget(MEDataFim);
-    hp->addStretch(1);
+    MEDataInicio = caixaData("MEDataInicio", TabLancamentos);
+    MEDataFim = caixaData("MEDataFim", TabLancamentos);
+    QGroupBox* periodo = grupoPeriodo("GroupBox3", TabLancamentos, MEDataInicio, MEDataFim);
     auto* filtrar = new QGroupBox(QStringLiteral("Filtrar por: "), TabLancamentos);
     filtrar->setObjectName(QStringLiteral("GroupBox4"));
     auto* g = new QGridLayout(filtrar);
@@ -363,16 +371,9 @@ void TFrmRelatorios::montarLancamentos() {
 
 void TFrmRelatorios::montarPedidos() {
     auto* v = new QVBoxLayout(TabPedidos);
-    auto* periodo = new QGroupBox(QStringLiteral("Período: "), TabPedidos);
-    periodo->setObjectName(QStringLiteral("GroupBox5"));
-    auto* hp = new QHBoxLayout(periodo);
-    MEDataInicioPed = caixaData("MEDataInicioPed", periodo);
-    MEDataFimPed = caixaData("MEDataFimPed", periodo);
-    hp->addWidget(rotulo(QStringLiteral("De:"), periodo, MEDataInicioPed));
-    hp->addWidget(MEDataInicioPed);
-    hp->addWidget(rotulo(QStringLiteral("a"), periodo, MEDataFimPed));
-    hp->addWidget(MEDataFimPed);
-    hp->addStretch(1);
+    MEDataInicioPed = caixaData("MEDataInicioPed", TabPedidos);
+    MEDataFimPed = caixaData("MEDataFimPed", TabPedidos);
+    QGroupBox* periodo = grupoPeriodo("GroupBox5", TabPedidos, MEDataInicioPed, MEDataFimPed);
     auto* filtrar = new QGroupBox(QStringLiteral("Filtrar por: "), TabPedidos);
     filtrar->setObjectName(QStringLiteral("GroupBox6"));
     auto* g = new QGridLayout(filtrar);
