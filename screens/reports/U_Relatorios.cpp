@@ -9,6 +9,7 @@
 #include "platform/data/Field.h"
 #include "platform/data/Query.h"
 #include "platform/data/TableDataset.h"
+#include "platform/data/widgets/DBControls.h"
 #include "platform/report/DataSetPipeline.h"
 #include "platform/report/PainterOutput.h"
 #include "platform/widgets/ColorEdit.h"
@@ -53,6 +54,7 @@ QLineEdit* caixaData(const char* nome, QWidget* pai) {
     auto* e = new QLineEdit(pai);
     e->setObjectName(QString::fromLatin1(nome));
     e->setInputMask(dataset::EditMask::parse(kMascaraData).qtInputMask());
+    dataset::StartEmptyMaskAtFirstPosition(e);
     e->setFixedWidth(e->fontMetrics().horizontalAdvance(QStringLiteral("00/00/00000")) + 16);
     return e;
 }

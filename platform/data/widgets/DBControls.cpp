@@ -128,7 +128,27 @@ void FieldDataLink::Write(const std::function<void(Field&)>& write) {
 
 // ---------------------------------------------------------------- DBEdit
 
+namespace {
+class MaskStartOnClick : public QObject {
+public:
+    explicit MaskStartOnClick(QLineEdit* edit) : QObject(edit) { edit->installEventFilter(this); }
+    bool eventFilter(QObject* o, QEvent* e) override {
+        if (e->type() == QEvent::MouseButtonRelease && static_cast<QMouseEvent*>(e)->button() == Qt::LeftButton) {
+            auto* edit = static_cast<QLineEdit*>(o);
+            const QString t = edit->text();
+            if (!edit->inputMask().isEmpty() && !edit->hasSelectedText() &&
+                std::none_of(t.begin(), t.end(), [](QChar c) { return c.isLetterOrNumber(); }))
+                edit->setCursorPosition(0);
+        }
+        return false;
+    }
+};
+} // namespace
+
+void StartEmptyMaskAtFirstPosition(QLineEdit* edit) { new MaskStartOnClick(edit); }
+
 DBEdit::DBEdit(QWidget* parent) : QLineEdit(parent) {
+    StartEmptyMaskAtFirstPosition(this);
     link_.OnDataChange = [this] { refresh(); };
     link_.OnStateChange = [this] { refresh(); };
     link_.OnUpdateData = [this] { UpdateRecord(); };
@@ -241,15 +261,6 @@ void DBEdit::inputMethodEvent(QInputMethodEvent* e) {
 void DBEdit::focusInEvent(QFocusEvent* e) {
     QLineEdit::focusInEvent(e);
     if (!link_.Modified) refresh();
-}
-
-// A click into a masked box that holds nothing typed yet starts at its first
-// position, so a date typed after the click fills the box from the left.
-void DBEdit::mousePressEvent(QMouseEvent* e) {
-    QLineEdit::mousePressEvent(e);
-    if (inputMask().isEmpty() || e->button() != Qt::LeftButton) return;
-    const QString t = text();
-    if (std::none_of(t.begin(), t.end(), [](QChar c) { return c.isLetterOrNumber(); })) setCursorPosition(0);
 }
 
 void DBEdit::focusOutEvent(QFocusEvent* e) {

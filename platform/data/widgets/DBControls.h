@@ -61,6 +61,11 @@ enum class CharCase { Normal, Upper, Lower };
 // applied as an input mask; the value stored keeps the literals when the
 // mask says so. Text turns upper/lower case by CharCase. Length is limited
 // to the field size.
+// A click into a masked box that holds nothing typed yet puts the cursor at
+// its first position, so what is typed next fills the box from the left.
+// Data-aware boxes do it by themselves; other masked boxes call this once.
+void StartEmptyMaskAtFirstPosition(QLineEdit* edit);
+
 class DBEdit : public QLineEdit {
     Q_OBJECT
 public:
@@ -84,7 +89,6 @@ protected:
     void keyPressEvent(QKeyEvent* e) override;
     void focusOutEvent(QFocusEvent* e) override;
     void focusInEvent(QFocusEvent* e) override;
-    void mousePressEvent(QMouseEvent* e) override;
     void inputMethodEvent(QInputMethodEvent* e) override;
 
 private:
