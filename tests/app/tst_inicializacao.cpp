@@ -16,6 +16,7 @@
 #include <QFile>
 #include <QMdiArea>
 #include <QTest>
+#include <csignal>
 #include <QTimer>
 
 using testsupport::TempDatabase;
@@ -51,6 +52,7 @@ private slots:
     void proximoCodigoGeradorInexistente();
     void proximoNumeroPedido();
     void execucaoCompleta();
+    void sinalDeTerminoEncerraEmOrdem();  // last: the engine is shut down after it
 };
 
 void TstInicializacao::cleanup() {
@@ -309,10 +311,36 @@ void TstInicializacao::execucaoCompleta() {
     QVERIFY(!DMBanco && !DM && !JanelaPrincipal());
 }
 
+// A termination signal while a modal box is open: every loop is left, the
+// run returns 0 and everything is released.
+void TstInicializacao::sinalDeTerminoEncerraEmOrdem() {
+    TempDatabase db;
+    DefinirPastaExecutavel(db.folder());
+    bool caixaAberta = false;
+    const int r = ExecutarAplicacao([&] {
+        auto* j = new TFrmPrincipalProvisorio;
+        QTimer::singleShot(0, j, [&, j] {
+            QTimer::singleShot(50, [&] {
+                caixaAberta = QApplication::activeModalWidget() != nullptr;
+                ::raise(SIGTERM);
+            });
+            msg::Informar(QStringLiteral("aberta"));  // a real box, left by the signal
+        });
+        return j;
+    });
+    QCOMPARE(r, 0);
+    QVERIFY(caixaAberta);
+    QVERIFY(!DMBanco && !DM && !JanelaPrincipal());
+    DefinirPastaExecutavel(QString());
+}
+
+// The test library's own crash handler would take the termination signal.
 int main(int argc, char** argv) {
     Aplicacao app(argc, argv);
+    QStringList args = app.arguments();
+    args << QStringLiteral("-nocrashhandler");
     TstInicializacao t;
-    return QTest::qExec(&t, argc, argv);
+    return QTest::qExec(&t, args);
 }
 
 #include "tst_inicializacao.moc"
