@@ -75,6 +75,22 @@ TRadioGroup* grupoOrdem(const char* nome, const QStringList& itens, QWidget* pai
     return rg;
 }
 
+// The "Filtrar por: " group with two labelled pick boxes, one a line.
+QGroupBox* grupoFiltro(const char* nome, QWidget* pai, const QString& rotulo1, QWidget* caixa1, const QString& rotulo2,
+                       QWidget* caixa2) {
+    auto* filtrar = new QGroupBox(QStringLiteral("Filtrar por: "), pai);
+    filtrar->setObjectName(QString::fromLatin1(nome));
+    auto* g = new QGridLayout(filtrar);
+    caixa1->setParent(filtrar);
+    caixa2->setParent(filtrar);
+    g->addWidget(rotulo(rotulo1, filtrar, caixa1), 0, 0);
+    g->addWidget(caixa1, 0, 1);
+    g->addWidget(rotulo(rotulo2, filtrar, caixa2), 1, 0);
+    g->addWidget(caixa2, 1, 1);
+    g->setColumnStretch(1, 1);
+    return filtrar;
+}
+
 // The "Período: " group with its two date boxes, "De:" one "a" the other.
 QGroupBox* grupoPeriodo(const char* nome, QWidget* pai, QLineEdit* inicio, QLineEdit* fim) {
     auto* periodo = new QGroupBox(QStringLiteral("Período: "), pai);
@@ -294,16 +310,9 @@ TFrmRelatorios::~TFrmRelatorios() {
 
 void TFrmRelatorios::montarClientes() {
     auto* v = new QVBoxLayout(TabClientes);
-    auto* filtrar = new QGroupBox(QStringLiteral("Filtrar por: "), TabClientes);
-    filtrar->setObjectName(QStringLiteral("GroupBox1"));
-    auto* g = new QGridLayout(filtrar);
-    dbEstadoCli = caixaLista("dbEstadoCli", filtrar);
-    DBCidadeCli = caixaLista("DBCidadeCli", filtrar);
-    g->addWidget(rotulo(QStringLiteral("Estado: "), filtrar, dbEstadoCli), 0, 0);
-    g->addWidget(dbEstadoCli, 0, 1);
-    g->addWidget(rotulo(QStringLiteral("Cidade:"), filtrar, DBCidadeCli), 1, 0);
-    g->addWidget(DBCidadeCli, 1, 1);
-    g->setColumnStretch(1, 1);
+    dbEstadoCli = caixaLista("dbEstadoCli", TabClientes);
+    DBCidadeCli = caixaLista("DBCidadeCli", TabClientes);
+    QGroupBox* filtrar = grupoFiltro("GroupBox1", TabClientes, QStringLiteral("Estado: "), dbEstadoCli, QStringLiteral("Cidade:"), DBCidadeCli);
     RGOrdenaCli = grupoOrdem("RGOrdenaCli", {QStringLiteral("Nome"), QStringLiteral("Cidade"), QStringLiteral("Estado")},
                              TabClientes);
     EdColor = new widgets::ColorEdit(TabClientes);
@@ -325,16 +334,9 @@ void TFrmRelatorios::montarClientes() {
 
 void TFrmRelatorios::montarEmissoras() {
     auto* v = new QVBoxLayout(TabEmissoras);
-    auto* filtrar = new QGroupBox(QStringLiteral("Filtrar por: "), TabEmissoras);
-    filtrar->setObjectName(QStringLiteral("GroupBox2"));
-    auto* g = new QGridLayout(filtrar);
-    dbEstadoEmi = caixaLista("dbEstadoEmi", filtrar);
-    dbCidadeEmi = caixaLista("dbCidadeEmi", filtrar);
-    g->addWidget(rotulo(QStringLiteral("Estado: "), filtrar, dbEstadoEmi), 0, 0);
-    g->addWidget(dbEstadoEmi, 0, 1);
-    g->addWidget(rotulo(QStringLiteral("Cidade:"), filtrar, dbCidadeEmi), 1, 0);
-    g->addWidget(dbCidadeEmi, 1, 1);
-    g->setColumnStretch(1, 1);
+    dbEstadoEmi = caixaLista("dbEstadoEmi", TabEmissoras);
+    dbCidadeEmi = caixaLista("dbCidadeEmi", TabEmissoras);
+    QGroupBox* filtrar = grupoFiltro("GroupBox2", TabEmissoras, QStringLiteral("Estado: "), dbEstadoEmi, QStringLiteral("Cidade:"), dbCidadeEmi);
     RGOrdenaEmi = grupoOrdem("RGOrdenaEmi", {QStringLiteral("Nome"), QStringLiteral("Cidade"), QStringLiteral("Estado")},
                              TabEmissoras);
     v->addWidget(filtrar);
@@ -351,16 +353,9 @@ void TFrmRelatorios::montarLancamentos() {
     MEDataInicio = caixaData("MEDataInicio", TabLancamentos);
     MEDataFim = caixaData("MEDataFim", TabLancamentos);
     QGroupBox* periodo = grupoPeriodo("GroupBox3", TabLancamentos, MEDataInicio, MEDataFim);
-    auto* filtrar = new QGroupBox(QStringLiteral("Filtrar por: "), TabLancamentos);
-    filtrar->setObjectName(QStringLiteral("GroupBox4"));
-    auto* g = new QGridLayout(filtrar);
-    dbEmissoras = caixaLista("dbEmissoras", filtrar);
-    dbFuncionarios = caixaLista("dbFuncionarios", filtrar);
-    g->addWidget(rotulo(QStringLiteral("Emissora: "), filtrar, dbEmissoras), 0, 0);
-    g->addWidget(dbEmissoras, 0, 1);
-    g->addWidget(rotulo(QStringLiteral("Funcionário:"), filtrar, dbFuncionarios), 1, 0);
-    g->addWidget(dbFuncionarios, 1, 1);
-    g->setColumnStretch(1, 1);
+    dbEmissoras = caixaLista("dbEmissoras", TabLancamentos);
+    dbFuncionarios = caixaLista("dbFuncionarios", TabLancamentos);
+    QGroupBox* filtrar = grupoFiltro("GroupBox4", TabLancamentos, QStringLiteral("Emissora: "), dbEmissoras, QStringLiteral("Funcionário:"), dbFuncionarios);
     RGOrdenaLan = grupoOrdem("RGOrdenaLan", {QStringLiteral("Data"), QStringLiteral("Emissora"), QStringLiteral("Funcionário")},
                              TabLancamentos);
     v->addWidget(periodo);
