@@ -14,6 +14,7 @@
 #include <QMainWindow>
 #include <QScreen>
 #include <QPointer>
+#include <atomic>
 
 void IniciarAplicacao() {
     DefinirTituloAplicacao(QStringLiteral("Zbvlo Clipping"));
@@ -63,6 +64,12 @@ void PrepararJanelaPrincipal(QMainWindow* janela) {
     DefinirJanelaPrincipal(janela);
 }
 
+namespace {
+std::atomic<bool> encerradoPorSinal{false};
+}
+
+bool EncerradoPorSinal() { return encerradoPorSinal; }
+
 int ExecutarAplicacao(const std::function<QMainWindow*()>& criarJanelaPrincipal) {
     IniciarAplicacao();
     if (!CriarModulosDados())
@@ -78,6 +85,7 @@ int ExecutarAplicacao(const std::function<QMainWindow*()>& criarJanelaPrincipal)
     // in order, every loop left and the connection released, without the
     // closing backup.
     fb::setTerminationHandler([] {
+        encerradoPorSinal = true;
         QMetaObject::invokeMethod(qApp, [] { QCoreApplication::exit(0); }, Qt::QueuedConnection);
     });
     int r = 1;

@@ -25,3 +25,7 @@ void PrepararJanelaPrincipal(QMainWindow* janela);
 // The whole run: start-up, the main window shown maximised, the event loop.
 // Returns the exit code; 1 when the connection failed and no window was made.
 int ExecutarAplicacao(const std::function<QMainWindow*()>& criarJanelaPrincipal);
+
+// True once a termination signal has ended the run: the engine has shut
+// itself down by then, so the process ends without its exit clean-up.
+bool EncerradoPorSinal();
